@@ -1,0 +1,21 @@
+# nd_add_tests(NAME SOURCES a.cpp b.cpp LIBS x y)
+# Builds one GoogleTest executable and registers each of its tests with ctest.
+function(nd_add_tests name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()
+
+# nd_add_bench(NAME SOURCES a.cpp LIBS x y)
+# A Google Benchmark program under build/bench/, built by `make bench`.
+function(nd_add_bench name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT TARGET benchmark::benchmark)
+        return()
+    endif()
+    add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark Threads::Threads)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    add_dependencies(benchmarks ${name})
+endfunction()

@@ -1,0 +1,18 @@
+// A nodrel-tool command: a name, a one-line usage and an entry point that
+// returns the process exit status (0 success, 1 failure, 2 bad arguments).
+#pragma once
+
+namespace tool {
+
+struct Command {
+    const char* name;
+    const char* usage;  // shown after "nodrel-tool "
+    int (*run)(int argc, char** argv);  // argv[0] is the command name
+};
+
+// Each command file holds one static Registration for each of its commands.
+struct Registration {
+    explicit Registration(const Command& command);
+};
+
+}  // namespace tool
