@@ -126,6 +126,8 @@ int getimage_bytes(IMAGE* image, const uint8_t* data, size_t size);
 int save_image(const IMAGE* image, const char* path);
 // Baseline JPEG at quality 1..100. 0 or -12.
 int save_jpeg(const IMAGE* image, const char* path, int quality);
+// PNG keeping the alpha byte of every pixel. 0 or -12.
+int save_png(const IMAGE* image, const char* path);
 
 // ---- Compiled-in resources ("IMGS") -----------------------------------------
 
@@ -143,8 +145,8 @@ const Resource* find_resource(const char* type, const char* name);
 
 void putimage(int x, int y, const IMAGE* source, uint32_t raster_op = kSrcCopy,
               IMAGE* target = nullptr);
-void putimage(int x, int y, int width, int height, const IMAGE* source, int source_x,
-              int source_y, int source_width, int source_height, uint32_t raster_op = kSrcCopy,
+void putimage(int x, int y, int width, int height, const IMAGE* source, int source_x, int source_y,
+              int source_width, int source_height, uint32_t raster_op = kSrcCopy,
               IMAGE* target = nullptr);
 // A null target means the current target. width/height 0 means the whole source.
 void putimage_alphablend(IMAGE* target, const IMAGE* source, int x, int y, int alpha,
@@ -194,6 +196,8 @@ int text_height(const char* text, IMAGE* image = nullptr);
 
 uint32_t random_u32(uint32_t n = 0);
 double random_unit();
+// The generator starts from an unpredictable seed; tests fix it here.
+void random_seed(uint32_t seed);
 
 // ---- Fatal paths -------------------------------------------------------------
 
