@@ -1,0 +1,139 @@
+#include "app/start/file_chooser.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "app/start/encoding.h"
+#include "app/start/texts.h"
+
+extern char** environ;
+
+namespace nd::start {
+
+namespace {
+
+// A path is at most a few kilobytes; anything longer is not an answer.
+constexpr size_t kMaxOutput = 64 * 1024;
+
+bool executable_in_path(const char* name, std::string* found) {
+    const char* path = getenv("PATH");
+    if (!path) return false;
+    std::string dirs = path;
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        std::string dir = dirs.substr(start, end - start);
+        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) {
+            *found = candidate;
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string utf8_of(const char* gbk) {
+    std::string out;
+    gbk_to_utf8(gbk, &out);
+    return out;
+}
+
+void finish(ChooserRun* run, int* status) {
+    if (run->fd >= 0) close(run->fd);
+    run->fd = -1;
+    *status = -1;
+    if (run->pid > 0) {
+        int st = 0;
+        while (waitpid(run->pid, &st, 0) < 0 && errno == EINTR) {
+        }
+        *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    }
+    run->pid = -1;
+}
+
+}  // namespace
+
+std::string chooser_program() {
+    const char* forced = getenv("ND_FILE_CHOOSER");
+    if (forced && *forced) return forced;
+    std::string found;
+    if (executable_in_path("zenity", &found)) return found;
+    return "";
+}
+
+std::vector<std::string> chooser_arguments(EntryPurpose purpose, const std::string& start_dir) {
+    std::vector<std::string> args = {"--file-selection"};
+    if (purpose == EntryPurpose::kNew) {
+        args.push_back("--save");
+        args.push_back("--confirm-overwrite");
+    }
+    const char* title =
+        purpose == EntryPurpose::kNew ? start_text::kNewDialogTitle : start_text::kOpenDialogTitle;
+    args.push_back("--title=" + utf8_of(title));
+    args.push_back("--file-filter=" + utf8_of(start_text::kFilterName) + " | *.wk");
+    if (!start_dir.empty()) {
+        args.push_back("--filename=" + start_dir + (start_dir.back() == '/' ? "" : "/"));
+    }
+    return args;
+}
+
+int chooser_start(ChooserRun* run, const std::string& program,
+                  const std::vector<std::string>& args) {
+    int pipe_fds[2];
+    if (pipe2(pipe_fds, O_CLOEXEC) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], 1);
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    pid_t pid = -1;
+    int rc = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipe_fds[1]);
+    if (rc != 0) {
+        close(pipe_fds[0]);
+        return -1;
+    }
+    fcntl(pipe_fds[0], F_SETFL, fcntl(pipe_fds[0], F_GETFL) | O_NONBLOCK);
+    run->pid = pid;
+    run->fd = pipe_fds[0];
+    run->output.clear();
+    run->overflow = false;
+    return 0;
+}
+
+ChooserState chooser_poll(ChooserRun* run, std::string* path) {
+    if (run->fd < 0) return ChooserState::kCancelled;
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = read(run->fd, buffer, sizeof buffer);
+        if (n > 0) {
+            if (run->output.size() + n > kMaxOutput) run->overflow = true;
+            if (!run->overflow) run->output.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return ChooserState::kPending;
+        break;  // end of output: the program has ended or closed its side
+    }
+    int status = -1;
+    finish(run, &status);
+    std::string line = run->output.substr(0, run->output.find('\n'));
+    if (status != 0 || run->overflow || line.empty()) return ChooserState::kCancelled;
+    *path = line;
+    return ChooserState::kChosen;
+}
+
+}  // namespace nd::start
