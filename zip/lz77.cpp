@@ -1,0 +1,235 @@
+#include "zip/lz77.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+namespace nd {
+namespace {
+
+// Bits are packed most significant first into whole bytes. The accumulator
+// keeps fewer than 8 pending bits between writes, so every field of up to
+// 17 bits fits.
+class BitWriter {
+public:
+    explicit BitWriter(uint8_t* out) : out_(out) {}
+    void put(uint32_t value, int bits) {
+        acc_ = (acc_ << bits) | value;
+        pending_ += bits;
+        while (pending_ >= 8) {
+            pending_ -= 8;
+            out_[pos_++] = static_cast<uint8_t>(acc_ >> pending_);
+        }
+    }
+    // Whole bytes written so far: the index of the byte being filled.
+    int byte_index() const { return pos_; }
+    int finish() {
+        if (pending_ > 0) out_[pos_++] = static_cast<uint8_t>(acc_ << (8 - pending_));
+        pending_ = 0;
+        return pos_;
+    }
+
+private:
+    uint8_t* out_;
+    uint64_t acc_ = 0;
+    int pending_ = 0;
+    int pos_ = 0;
+};
+
+// Length of the common run of source[a + i] and source[b + i] for i in
+// [from, limit), compared eight bytes at a time where whole words fit.
+inline int common_length(const uint8_t* s, int a, int b, int from, int limit) {
+    int i = from;
+    while (i + 8 <= limit) {
+        uint64_t x, y;
+        std::memcpy(&x, s + a + i, 8);
+        std::memcpy(&y, s + b + i, 8);
+        if (x != y) return i + (__builtin_ctzll(x ^ y) >> 3);
+        i += 8;
+    }
+    while (i < limit && s[a + i] == s[b + i]) ++i;
+    return i;
+}
+
+// Reads bits most significant first and fails instead of reading past the
+// end of the coded bytes.
+class BitReader {
+public:
+    BitReader(const uint8_t* data, int size) : p_(data), end_(data + size) {}
+    // Reads `bits` (0..24) bits into *value; false when the bytes run out.
+    bool get(int bits, uint32_t* value) {
+        if (count_ < bits) {
+            refill();
+            if (count_ < bits) return false;
+        }
+        *value = bits == 0 ? 0 : static_cast<uint32_t>(buf_ >> (64 - bits));
+        buf_ = bits == 0 ? buf_ : buf_ << bits;
+        count_ -= bits;
+        return true;
+    }
+    // Counts 1 bits up to and including the first 0 bit, giving up past
+    // `most` ones. Returns the count, or -1 when the bytes run out or the
+    // count exceeds `most`.
+    int ones(int most) {
+        if (count_ < most + 1) refill();
+        // Bits past count_ are 0, so the first 0 bit is found at or before
+        // count_ even when every buffered bit is 1.
+        const uint64_t inverse = ~buf_;
+        const int n = inverse == 0 ? 64 : __builtin_clzll(inverse);
+        if (n > most || n == count_) return -1;
+        buf_ <<= n + 1;
+        count_ -= n + 1;
+        return n;
+    }
+
+private:
+    void refill() {
+        if (end_ - p_ >= 8 && count_ <= 0) {
+            uint64_t w;
+            std::memcpy(&w, p_, 8);
+            buf_ = __builtin_bswap64(w);
+            count_ = 64;
+            p_ += 8;
+            return;
+        }
+        while (count_ <= 56 && p_ < end_) {
+            buf_ |= static_cast<uint64_t>(*p_++) << (56 - count_);
+            count_ += 8;
+        }
+    }
+
+    const uint8_t* p_;
+    const uint8_t* end_;
+    uint64_t buf_ = 0;
+    int count_ = 0;
+};
+
+}  // namespace
+
+CCompressLZ77::CCompressLZ77() : heads_(new uint16_t[65536]), nodes_(new Node[65536]) {}
+
+CCompressLZ77::~CCompressLZ77() = default;
+
+int CCompressLZ77::compress(const uint8_t* source, int length, uint8_t* destination) {
+    if (length > kLz77BlockMax) return -1;
+    if (length <= 0) return 0;
+    assert(source && destination);
+    const uint8_t* s = source;
+    const int n = length;
+    uint16_t* heads = heads_.get();
+    Node* nodes = nodes_.get();
+    std::memset(heads, 0, 65536 * sizeof(uint16_t));
+    // At most 65,535 pairs exist in a block, so node numbers never wrap.
+    uint32_t node_counter = 1;
+    int w = 0;
+    BitWriter out(destination);
+
+    // Adds the pairs that end in the next `count` bytes to the hash chains.
+    // A run of equal bytes stays one node whose end moves along, so only the
+    // run's first pair is ever tried as a match position.
+    auto insert = [&](int count) {
+        for (int k = 0; k < count; ++k) {
+            ++w;
+            if (w < 2) continue;
+            const int p = w - 2;
+            const uint8_t a = s[p];
+            const uint8_t b = s[p + 1];
+            const unsigned key = a * 256u + b;
+            const uint16_t h = heads[key];
+            if (a == b && h != 0 && nodes[h].end == static_cast<uint16_t>(p - 1)) {
+                nodes[h].end = static_cast<uint16_t>(p);
+                continue;
+            }
+            const uint16_t m = static_cast<uint16_t>(node_counter++);
+            nodes[m].start = static_cast<uint16_t>(p);
+            nodes[m].end = static_cast<uint16_t>(p);
+            nodes[m].next = h;
+            heads[key] = m;
+        }
+    };
+
+    int r = 0;
+    while (r < n) {
+        if (out.byte_index() >= n) return 0;
+        int best_len = 0;
+        int best_pos = 0;
+        if (r < n - 1) {
+            const uint16_t head = heads[s[r] * 256u + s[r + 1]];
+            if (head != 0) {
+                best_pos = nodes[head].start;
+                best_len = 2;
+                const int most = n - r;
+                // The chain runs newest first. A node wins only when strictly
+                // longer, so a candidate whose limit or next byte cannot beat
+                // the best is skipped without changing the outcome, and once
+                // the best reaches the end of the block nothing can beat it.
+                for (uint16_t node = head; node != 0 && best_len < most; node = nodes[node].next) {
+                    const int q = nodes[node].start;
+                    const int limit = std::min(most, w - q);
+                    if (limit <= best_len || s[q + best_len] != s[r + best_len]) continue;
+                    const int i = common_length(s, r, q, 2, limit);
+                    if (i > best_len) {
+                        best_len = i;
+                        best_pos = q;
+                    }
+                }
+            }
+        }
+        if (best_len >= 2) {
+            const uint32_t x = static_cast<uint32_t>(best_len - 1);
+            const int bits = 31 - __builtin_clz(x);
+            out.put(1, 1);
+            out.put(((1u << bits) - 1) << 1, bits + 1);
+            if (bits > 0) out.put(x - (1u << bits), bits);
+            out.put(static_cast<uint32_t>(best_pos), lz77_position_bits(w));
+            insert(best_len);
+            r += best_len;
+        } else {
+            out.put(s[r], 9);
+            insert(1);
+            r += 1;
+        }
+    }
+    const int result = out.finish();
+    return result < n ? result : 0;
+}
+
+bool CCompressLZ77::decompress(uint8_t* destination, int length, const uint8_t* source,
+                               int stored) {
+    if (length <= 0 || length > kLz77BlockMax || stored < 0) return false;
+    assert(destination && (source || stored == 0));
+    BitReader in(source, stored);
+    uint8_t* d = destination;
+    int w = 0;
+    while (w < length) {
+        uint32_t flag;
+        if (!in.get(1, &flag)) return false;
+        if (flag == 0) {
+            uint32_t byte;
+            if (!in.get(8, &byte)) return false;
+            d[w++] = static_cast<uint8_t>(byte);
+            continue;
+        }
+        // A length above 65,536 needs 16 or more ones; no block holds it.
+        const int c = in.ones(15);
+        if (c < 0) return false;
+        uint32_t v = 0;
+        if (c > 0 && !in.get(c, &v)) return false;
+        const int len = c == 0 ? 2 : static_cast<int>(v + (1u << c) + 1);
+        uint32_t pos;
+        if (!in.get(lz77_position_bits(w), &pos)) return false;
+        if (len > length - w || static_cast<int>(pos) >= w) return false;
+        const int p = static_cast<int>(pos);
+        if (p + len <= w) {
+            std::memcpy(d + w, d + p, len);
+        } else {
+            // Overlapping copies repeat the bytes just produced, so they go
+            // one byte at a time in increasing order.
+            for (int j = 0; j < len; ++j) d[w + j] = d[p + j];
+        }
+        w += len;
+    }
+    return true;
+}
+
+}  // namespace nd
