@@ -60,6 +60,9 @@ bool window_alive();
 // Ends the frame loops: window_alive() turns false (signal handlers use it).
 void request_stop();
 bool headless();
+// Makes the next open_window run headless even when a display exists, so
+// tests never depend on one.
+void force_headless(bool on);
 void set_caption(const char* gbk_text);
 void move_window(int x, int y, bool redraw = true);
 void hide_window();
@@ -86,6 +89,9 @@ int key_pending();
 int key_hit();
 int get_char();
 int key_down(int virtual_key);
+// Where the text caret is, in client coordinates: an input method puts its
+// composition box just below this rectangle.
+void set_caret_rect(int x, int y, int width, int height);
 
 // ---- Frame pacing and sleeping ----------------------------------------------------
 

@@ -1,0 +1,297 @@
+// The window on SDL2. Everything here runs on the main thread: SDL wants its
+// events handled on the thread that made the window, so events are pumped in
+// frame_wait and in the input waits instead of on a thread of their own.
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "gfx/window/frame_pacing.h"
+#include "gfx/window/gbk_text.h"
+#include "gfx/window/input_queue.h"
+#include "gfx/window/window.h"
+#include "gfx/window/window_state.h"
+
+namespace gfx {
+
+namespace {
+
+constexpr const char* kWindowClass = "Nodrel Canvas";
+constexpr const char* kBanner = "Nodrel graphics 1.0";
+
+bool g_video_ready = false;
+
+void show_fatal_box(const char* caption, const char* text) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, gbk_to_utf8(caption).c_str(),
+                             gbk_to_utf8(text).c_str(), window_state().window);
+}
+
+// Decides once whether a display can be used and starts SDL's video on it.
+// Headless when told so, when no display is named, or when SDL cannot reach it.
+void ensure_video() {
+    WindowState& state = window_state();
+    if (g_video_ready) return;
+    state.is_headless = true;
+    if (state.force_headless) return;
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!display || !*display) && (!wayland || !*wayland)) return;
+
+    // The program handles SIGINT and SIGTERM itself (as a close request).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The page is a CPU buffer uploaded whole; the software renderer copies
+    // it without scaling or filtering and costs nothing while idle.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "gfx: no display (%s), running without a window\n", SDL_GetError());
+        return;
+    }
+    g_video_ready = true;
+    state.is_headless = false;
+    set_fatal_box_hook(show_fatal_box);
+}
+
+void destroy_sdl_objects() {
+    WindowState& state = window_state();
+    if (state.texture) SDL_DestroyTexture(state.texture);
+    if (state.renderer) SDL_DestroyRenderer(state.renderer);
+    if (state.window) SDL_DestroyWindow(state.window);
+    state.texture = nullptr;
+    state.renderer = nullptr;
+    state.window = nullptr;
+    state.texture_width = 0;
+    state.texture_height = 0;
+}
+
+// Shows the screen page at the window's top-left corner, one pixel per pixel.
+void present() {
+    WindowState& state = window_state();
+    IMAGE* page = state.page;
+    if (!state.renderer || !page || page->width <= 0 || page->height <= 0) return;
+    if (state.texture_width != page->width || state.texture_height != page->height) {
+        if (state.texture) SDL_DestroyTexture(state.texture);
+        state.texture = SDL_CreateTexture(state.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                          SDL_TEXTUREACCESS_STREAMING, page->width, page->height);
+        if (!state.texture) return;
+        // Rasterised drawing leaves alpha 0 in the page; the alpha byte must
+        // not take part in showing it.
+        SDL_SetTextureBlendMode(state.texture, SDL_BLENDMODE_NONE);
+        state.texture_width = page->width;
+        state.texture_height = page->height;
+    }
+    SDL_UpdateTexture(state.texture, nullptr, page->pixels.data(),
+                      page->width * static_cast<int>(sizeof(uint32_t)));
+    SDL_Rect dst{0, 0, page->width, page->height};
+    SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(state.renderer);
+    SDL_RenderCopy(state.renderer, state.texture, nullptr, &dst);
+    SDL_RenderPresent(state.renderer);
+    clear_screen_dirty();
+    state.needs_present = false;
+}
+
+void handle_close_request() {
+    WindowState& state = window_state();
+    state.alive.store(false);
+    if (!(state.flags & kWindowNoForcedExit)) {
+        close_window();
+        std::exit(0);
+    }
+}
+
+class SystemClock : public PacingClock {
+public:
+    double now() override { return precise_ms(); }
+    void sleep(double ms) override { sleep_precise_ms(ms); }
+    void pump() override { pump_window(); }
+};
+
+FrameSchedule g_schedule;
+
+}  // namespace
+
+WindowState& window_state() {
+    static WindowState state;
+    return state;
+}
+
+void pump_window() {
+    WindowState& state = window_state();
+    if (state.is_headless || !state.window) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            handle_close_request();
+        } else if (event.type == SDL_WINDOWEVENT) {
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    handle_close_request();
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    state.needs_present = true;
+                    break;
+                default:
+                    break;
+            }
+        } else {
+            translate_event(event);
+        }
+    }
+    if (!state.window) return;
+    if (state.needs_present || screen_dirty()) present();
+}
+
+void force_headless(bool on) {
+    window_state().force_headless = on;
+}
+
+bool headless() {
+    ensure_video();
+    return window_state().is_headless;
+}
+
+void set_window_mode(int flags, int x, int y) {
+    WindowState& state = window_state();
+    state.mode_flags = flags;
+    state.mode_x = x;
+    state.mode_y = y;
+}
+
+int open_window(int width, int height, int flags) {
+    WindowState& state = window_state();
+    if (state.open) close_window();
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    state.flags = flags | state.mode_flags;
+
+    if (!state.page) {
+        state.page = new_image(width, height);
+    } else {
+        resize(state.page, width, height);
+    }
+    set_screen_page(state.page);
+    set_target(nullptr);
+    reset_input();
+    g_schedule = FrameSchedule{};
+
+    ensure_video();
+    if (!state.is_headless) {
+        Uint32 sdl_flags = SDL_WINDOW_SHOWN;
+        if (state.flags & kWindowBorderless) sdl_flags |= SDL_WINDOW_BORDERLESS;
+        if (state.flags & kWindowTopmost) sdl_flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+        int x = state.mode_x >= 0 ? state.mode_x : SDL_WINDOWPOS_UNDEFINED;
+        int y = state.mode_y >= 0 ? state.mode_y : SDL_WINDOWPOS_UNDEFINED;
+        const char* title = state.caption_utf8.empty() ? kBanner : state.caption_utf8.c_str();
+        state.window = SDL_CreateWindow(title, x, y, width, height, sdl_flags);
+        if (state.window) state.renderer = SDL_CreateRenderer(state.window, -1, 0);
+        if (!state.window || !state.renderer) {
+            std::fprintf(stderr, "gfx: cannot create the window: %s\n", SDL_GetError());
+            destroy_sdl_objects();
+            return -1;
+        }
+        SDL_StartTextInput();
+        state.needs_present = true;
+    }
+    state.open = true;
+    state.alive.store(true);
+    pump_window();
+    return 0;
+}
+
+void close_window() {
+    WindowState& state = window_state();
+    if (!state.open) return;
+    if (state.window) SDL_StopTextInput();
+    destroy_sdl_objects();
+    state.open = false;
+    state.alive.store(false);
+}
+
+bool window_alive() {
+    const WindowState& state = window_state();
+    return state.alive.load() && !state.stop_requested.load();
+}
+
+void request_stop() {
+    window_state().stop_requested.store(true);
+}
+
+void set_caption(const char* gbk_text) {
+    WindowState& state = window_state();
+    state.caption_utf8 = gbk_to_utf8(gbk_text ? gbk_text : "");
+    if (state.window) SDL_SetWindowTitle(state.window, state.caption_utf8.c_str());
+}
+
+void move_window(int x, int y, bool redraw) {
+    WindowState& state = window_state();
+    if (!state.window) return;
+    SDL_SetWindowPosition(state.window, x, y);
+    if (redraw) state.needs_present = true;
+}
+
+void hide_window() {
+    WindowState& state = window_state();
+    if (state.window) SDL_HideWindow(state.window);
+}
+
+void resize_window(int width, int height) {
+    WindowState& state = window_state();
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    if (state.window) SDL_SetWindowSize(state.window, width, height);
+    if (state.page) resize(state.page, width, height);
+    state.needs_present = true;
+}
+
+WorkArea work_area() {
+    ensure_video();
+    WindowState& state = window_state();
+    if (state.is_headless) return {0, 0, 1600, 900};
+    int display = state.window ? SDL_GetWindowDisplayIndex(state.window) : 0;
+    SDL_Rect rect{};
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &rect) != 0) {
+        if (SDL_GetDisplayBounds(0, &rect) != 0) return {0, 0, 1600, 900};
+    }
+    return {rect.x, rect.y, rect.w, rect.h};
+}
+
+void raise_window() {
+    WindowState& state = window_state();
+    if (state.window) SDL_RaiseWindow(state.window);
+}
+
+bool window_in_foreground() {
+    WindowState& state = window_state();
+    if (!state.window) return false;
+    return (SDL_GetWindowFlags(state.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+bool window_minimised() {
+    WindowState& state = window_state();
+    if (!state.window) return false;
+    return (SDL_GetWindowFlags(state.window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void* window_handle() {
+    return window_state().window;
+}
+
+void set_caret_rect(int x, int y, int width, int height) {
+    if (!window_state().window) return;
+    SDL_Rect rect{x, y, width, height};
+    SDL_SetTextInputRect(&rect);
+}
+
+void frame_wait(int fps) {
+    if (fps < 1) fps = 1;
+    SystemClock clock;
+    pace_frame(&g_schedule, fps, &clock);
+}
+
+}  // namespace gfx
