@@ -1,0 +1,217 @@
+#include "app/start/draw.h"
+
+#include <cstdio>
+
+#include "app/skins/palette.h"
+#include "app/start/texts.h"
+
+namespace nd::start {
+
+namespace {
+
+// 微软雅黑, the face of all start page text.
+constexpr char kFace[] = "\xce\xa2\xc8\xed\xd1\xc5\xba\xda";
+
+// The recent names are a light grey, so the list sits on a dark pane in
+// every skin; the light skins get a slate of their own. [skin]
+constexpr gfx::Color kListPane[4] = {0xFF2B2D26, 0xFF4A3F3B, 0xFF1B2A31, 0xFF3B4248};
+constexpr gfx::Color kListPaneHover[4] = {0xFF3C3F35, 0xFF5E514C, 0xFF27404B, 0xFF4D565E};
+constexpr gfx::Color kFailureText = 0xFFE0605A;
+
+void text(gfx::IMAGE* canvas, int x, int y, int size, gfx::Color color, const char* s) {
+    gfx::set_font(size, 0, kFace, canvas);
+    gfx::set_color(color, canvas);
+    gfx::text_out(x, y, s, canvas);
+}
+
+void fill(gfx::IMAGE* canvas, const Rect& r, gfx::Color color) {
+    gfx::set_fill_color(color, canvas);
+    gfx::fill_bar(r.x, r.y, r.x + r.w, r.y + r.h, canvas);
+}
+
+// A picture centred on `r`, or the stand-in when the picture is missing.
+template <typename StandIn>
+void picture_or(gfx::IMAGE* canvas, const gfx::IMAGE* image, const Rect& r, StandIn stand_in) {
+    if (!picture_loaded(image)) {
+        stand_in();
+        return;
+    }
+    gfx::putimage_srcalpha(canvas, const_cast<gfx::IMAGE*>(image), r.x + (r.w - image->width) / 2,
+                           r.y + (r.h - image->height) / 2);
+}
+
+bool hovered(const StartState& s, Hit what, int index = -1) {
+    return s.hover.what == what && s.hover.index == index;
+}
+
+int state_of(const StartState& s, Hit what) {
+    if (s.pressed.what == what && s.hover.what == what) return 2;
+    return hovered(s, what) ? 1 : 0;
+}
+
+void draw_text_button(gfx::IMAGE* canvas, gfx::IMAGE* const* images, int state, const Rect& r,
+                      const char* label, int skin) {
+    picture_or(canvas, images[state > 0 ? 1 : 0], r, [&] {
+        gfx::Color base = palette_color(kPalOptionSelect, skin);
+        fill(canvas, r, state > 0 ? (base & 0x00FFFFFF) | 0xFF000000 : base);
+        int w = (gfx::set_font(20, 0, kFace, canvas), gfx::text_width(label, canvas));
+        text(canvas, r.x + (r.w - w) / 2, r.y + (r.h - 20) / 2 - 2, 20, 0xFFFFFFFF, label);
+    });
+}
+
+void draw_window_buttons(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s,
+                         int skin) {
+    gfx::Color ink = palette_color(kPalPanelTitle, skin);
+    int close_state = state_of(s, Hit::kClose);
+    picture_or(canvas, p.close[close_state], layout::kClose, [&] {
+        const Rect& r = layout::kClose;
+        if (close_state) fill(canvas, r, 0xFFE81123);
+        gfx::set_color(ink, canvas);
+        gfx::draw_line(r.x + 17, r.y + 9, r.x + 28, r.y + 20, canvas);
+        gfx::draw_line(r.x + 28, r.y + 9, r.x + 17, r.y + 20, canvas);
+    });
+    int min_state = state_of(s, Hit::kMinimise);
+    picture_or(canvas, p.minimise[min_state], layout::kMinimise, [&] {
+        const Rect& r = layout::kMinimise;
+        if (min_state) fill(canvas, r, palette_color(kPalOptionRule, skin));
+        gfx::set_color(ink, canvas);
+        gfx::draw_line(r.x + 17, r.y + 15, r.x + 28, r.y + 15, canvas);
+    });
+}
+
+void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int index, int slot,
+              int skin) {
+    const StartState& s = *v.state;
+    const RowFlags& flags = (*v.rows)[index];
+    Rect r = row_rect(slot);
+    bool hot = hovered(s, Hit::kRow, index) || s.selected == index;
+    if (hot) {
+        picture_or(canvas, p.row, r, [&] { fill(canvas, r, kListPaneHover[skin]); });
+        if (hovered(s, Hit::kRow, index)) {
+            for (int i = 0; i < 2; ++i) {
+                int dx = i == 0 ? layout::kRowIcon1Dx : layout::kRowIcon2Dx;
+                Rect icon{r.x + dx, r.y + layout::kRowIconDy, layout::kRowIconSize,
+                          layout::kRowIconSize};
+                picture_or(canvas, p.row_icons[i], icon, [] {});
+            }
+        }
+    }
+    Rect mark{r.x + layout::kRowMarkDx, r.y + layout::kRowMarkDy, 16, 16};
+    if (flags.in_use) {
+        picture_or(canvas, p.in_use, mark, [&] { fill(canvas, mark, kFailureText); });
+    } else if (flags.locked) {
+        picture_or(canvas, p.lock, mark, [&] { fill(canvas, mark, 0xFFC3C3C3); });
+    }
+    text(canvas, r.x + layout::kRowTextDx, r.y + layout::kRowTextDy, layout::kRowTextSize,
+         layout::kRowTextColor, (*v.names)[index].c_str());
+    if (flags.in_use) {
+        gfx::set_font(14, 0, kFace, canvas);
+        int w = gfx::text_width(start_text::kInUseMark, canvas);
+        int x = r.x + layout::kRowIcon1Dx - w - 8;
+        text(canvas, x, r.y + 15, 14, kFailureText, start_text::kInUseMark);
+    }
+}
+
+void draw_scroll_arrows(gfx::IMAGE* canvas, int skin) {
+    gfx::set_color(palette_color(kPalPanelText, skin), canvas);
+    const Rect& up = layout::kScrollUp;
+    const Rect& down = layout::kScrollDown;
+    for (int i = 0; i < 6; ++i) {
+        int cx = up.x + up.w / 2;
+        gfx::draw_line(cx - i, up.y + 14 + i, cx + i, up.y + 14 + i, canvas);
+        gfx::draw_line(cx - i, down.y + down.h - 14 - i, cx + i, down.y + down.h - 14 - i, canvas);
+    }
+}
+
+void draw_list(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int skin) {
+    fill(canvas, layout::kList, kListPane[skin]);
+    int count = static_cast<int>(v.rows->size());
+    for (int slot = 0; slot < layout::kVisibleRows; ++slot) {
+        int index = v.state->first_visible + slot;
+        if (index >= count) break;
+        draw_row(canvas, p, v, index, slot, skin);
+    }
+    if (count > layout::kVisibleRows) draw_scroll_arrows(canvas, skin);
+}
+
+void draw_entry(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s, int skin) {
+    const Rect& box = layout::kEntryBox;
+    fill(canvas, box, palette_color(kPalPanelBackground, skin));
+    gfx::set_color(palette_color(kPalOptionSelect, skin), canvas);
+    gfx::draw_rectangle(box.x, box.y, box.x + box.w - 1, box.y + box.h - 1, canvas);
+    const char* title = s.entry.purpose == EntryPurpose::kNew ? start_text::kNewDialogTitle
+                                                              : start_text::kOpenDialogTitle;
+    text(canvas, layout::kEntryPromptX, layout::kEntryPromptY, layout::kEntryPromptSize,
+         palette_color(kPalPanelTitle, skin), title);
+    text(canvas, layout::kEntryPromptX + 160, layout::kEntryPromptY, layout::kEntryPromptSize,
+         palette_color(kPalPanelText, skin), start_text::kEntryPrompt);
+    const Rect& f = layout::kEntryField;
+    fill(canvas, f, 0xFFFFFFFF);
+    gfx::set_color(palette_color(kPalOptionRule, skin), canvas);
+    gfx::draw_rectangle(f.x, f.y, f.x + f.w - 1, f.y + f.h - 1, canvas);
+    // Long paths show their end, where the file name is.
+    gfx::set_font(layout::kEntryTextSize, 0, kFace, canvas);
+    gfx::set_viewport(f.x + 6, f.y, f.x + f.w - 6, f.y + f.h, 1, canvas);
+    int w = gfx::text_width(s.entry.text.c_str(), canvas);
+    int x = w > f.w - 16 ? f.w - 16 - w : 0;
+    text(canvas, x, 7, layout::kEntryTextSize, 0xFF101010, s.entry.text.c_str());
+    gfx::set_color(0xFF101010, canvas);
+    gfx::draw_line(x + w + 1, 6, x + w + 1, f.h - 7, canvas);
+    gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
+    draw_text_button(canvas, p.ok, hovered(s, Hit::kEntryOk) ? 1 : 0, layout::kEntryOk,
+                     start_text::kOk, skin);
+    draw_text_button(canvas, p.no, hovered(s, Hit::kEntryCancel) ? 1 : 0, layout::kEntryCancel,
+                     start_text::kCancel, skin);
+}
+
+}  // namespace
+
+void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int skin) {
+    const StartState& s = *v.state;
+    gfx::set_bk_mode(gfx::kTransparent, canvas);
+    gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
+    fill(canvas, {0, 0, canvas->width, canvas->height}, palette_color(kPalPageBackground, skin));
+    fill(canvas, {0, 0, canvas->width, layout::kClose.h}, palette_color(kPalTopBar, skin));
+    draw_window_buttons(canvas, p, s, skin);
+
+    text(canvas, layout::kTitleX, layout::kTitleY, layout::kTitleSize,
+         palette_color(kPalPanelTitle, skin), start_text::kTitle);
+    text(canvas, layout::kHeaderX, layout::kHeaderY, layout::kHeaderSize,
+         palette_color(kPalPanelText, skin), start_text::kRecentHeader);
+    draw_list(canvas, p, v, skin);
+
+    draw_text_button(canvas, p.new_button, hovered(s, Hit::kNew) ? 1 : 0, layout::kNew,
+                     start_text::kNewButton, skin);
+    draw_text_button(canvas, p.open_button, hovered(s, Hit::kOpen) ? 1 : 0, layout::kOpen,
+                     start_text::kOpenButton, skin);
+    const char* links[2] = {start_text::kHelpUsage, start_text::kHelpInterface};
+    for (int k = 0; k < layout::kHelpLinks; ++k) {
+        const Rect& r = layout::kHelp[k];
+        gfx::Color ink =
+            v.has_link[k] ? palette_color(kPalLinkText, skin) : palette_color(kPalOptionRule, skin);
+        text(canvas, r.x, r.y + 2, layout::kHelpSize, ink, links[k]);
+        if (v.has_link[k] && hovered(s, Hit::kHelp, k)) {
+            int w = gfx::text_width(links[k], canvas);
+            gfx::draw_line(r.x, r.y + r.h - 3, r.x + w, r.y + r.h - 3, canvas);
+        }
+    }
+    if (picture_loaded(p.feature)) {
+        gfx::putimage_srcalpha(canvas, p.feature, layout::kFeatureX, layout::kFeatureY);
+    }
+
+    if (s.mode == Mode::kLoading) {
+        char line[600];
+        std::snprintf(line, sizeof line, "%.1f%%   %s", v.progress, v.label.c_str());
+        text(canvas, layout::kLoadingX, layout::kLoadingY, layout::kLoadingSize,
+             palette_color(kPalPanelText, skin), line);
+    } else if (selected_in_use(s, *v.rows)) {
+        text(canvas, layout::kMessageX, layout::kMessageY, layout::kMessageSize, kFailureText,
+             start_text::kInUseMessage);
+    } else if (!s.message.empty()) {
+        text(canvas, layout::kMessageX, layout::kMessageY, layout::kMessageSize, kFailureText,
+             s.message.c_str());
+    }
+    if (s.mode == Mode::kEntry) draw_entry(canvas, p, s, skin);
+}
+
+}  // namespace nd::start
