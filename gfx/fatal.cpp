@@ -1,5 +1,7 @@
 // The two fatal paths. Only programming errors reach them; both end the
 // process with exit status -11 after telling the user once.
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,8 +30,11 @@ void set_fatal_box_hook(FatalBoxHook hook) {
 
 void fatal_bad_image(const void* image, const char* method) {
     char text[256];
-    std::snprintf(text, sizeof text, "Fatal error: read/write at 0x%p. At function '%s'", image,
-                  method);
+    // The address is written as the message has always shown it: 0x and
+    // zero-padded upper-case hex digits.
+    std::snprintf(text, sizeof text,
+                  "Fatal error: read/write at 0x%016" PRIXPTR ". At function '%s'",
+                  reinterpret_cast<uintptr_t>(image), method);
     die("GFX ERROR message", text);
 }
 

@@ -12,7 +12,7 @@ namespace gfx {
 namespace {
 
 using detail::blend_pixel;
-using testing::make_image;
+using test::make_image;
 
 struct FormulaCase {
     uint32_t d, s, a, want;
