@@ -210,6 +210,8 @@ void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView
     } else if (!s.message.empty()) {
         text(canvas, layout::kMessageX, layout::kMessageY, layout::kMessageSize, kFailureText,
              s.message.c_str());
+        text(canvas, layout::kMessageX, layout::kDetailY, layout::kDetailSize,
+             palette_color(kPalPanelText, skin), s.detail.c_str());
     }
     if (s.mode == Mode::kEntry) draw_entry(canvas, p, s, skin);
 }

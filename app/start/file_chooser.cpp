@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/start/encoding.h"
 #include "app/start/texts.h"
+#include "gfx/window/gbk_text.h"
 
 extern char** environ;
 
@@ -40,9 +40,7 @@ bool executable_in_path(const char* name, std::string* found) {
 }
 
 std::string utf8_of(const char* gbk) {
-    std::string out;
-    gbk_to_utf8(gbk, &out);
-    return out;
+    return gfx::gbk_to_utf8(gbk);
 }
 
 void finish(ChooserRun* run, int* status) {

@@ -19,7 +19,8 @@ inline constexpr int kHeight = 640;
 inline constexpr int kTitleX = 100, kTitleY = 70, kTitleSize = 42;
 inline constexpr int kHeaderX = 41, kHeaderY = 175, kHeaderSize = 24;
 inline constexpr int kMessageX = 500, kMessageY = 570, kMessageSize = 17;
-inline constexpr int kLoadingX = 500, kLoadingY = 600, kLoadingSize = 17;
+inline constexpr int kDetailY = 594, kDetailSize = 14;
+inline constexpr int kLoadingX = 500, kLoadingY = 610, kLoadingSize = 17;
 inline constexpr int kRowTextSize = 20;
 inline constexpr unsigned kRowTextColor = 0xFFC3C3C3;
 

@@ -13,7 +13,10 @@ HitResult hit_for_mode(const StartState& state, int count, int x, int y) {
 
 Action act_on_click(StartState* state, const std::vector<RowFlags>& rows, const HitResult& hit) {
     int count = static_cast<int>(rows.size());
-    if (hit.what != Hit::kNone) state->message.clear();
+    if (hit.what != Hit::kNone) {
+        state->message.clear();
+        state->detail.clear();
+    }
     switch (hit.what) {
         case Hit::kRow:
             state->selected = hit.index;

@@ -31,6 +31,7 @@ struct StartState {
     HitResult hover;
     HitResult pressed;
     std::string message;  // GBK; a failure to show at the message line
+    std::string detail;   // GBK; the file it concerns, on the line below
     PathEntry entry;
 };
 

@@ -2,7 +2,7 @@
 // written here as escaped GBK bytes, with its reading in a comment above it;
 // ASCII parts stay literal and are split off with string concatenation so no
 // escape swallows the letter after it. Text for zenity is converted to UTF-8
-// where it leaves the program (encoding.h).
+// where it leaves the program.
 #pragma once
 
 namespace nd::start_text {
@@ -58,8 +58,5 @@ inline constexpr char kEntryPrompt[] =
 
 // 路径太长
 inline constexpr char kPathTooLong[] = "\xc2\xb7\xbe\xb6\xcc\xab\xb3\xa4";
-// 路径含有无法保存的字符
-inline constexpr char kPathNotGbk[] =
-    "\xc2\xb7\xbe\xb6\xba\xac\xd3\xd0\xce\xde\xb7\xa8\xb1\xa3\xb4\xe6\xb5\xc4\xd7\xd6\xb7\xfb";
 
 }  // namespace nd::start_text

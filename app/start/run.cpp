@@ -1,0 +1,119 @@
+#include "app/start/run.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "app/start/draw.h"
+#include "app/start/session.h"
+#include "app/start/texts.h"
+#include "gfx/window/window.h"
+#include "store/locks.h"
+
+namespace nd::start {
+
+namespace {
+
+constexpr int kIdleFps = 30;
+constexpr int kLoadingFps = 60;
+
+void minimise_window() {
+    // The window layer offers no minimise of its own; its handle is the SDL
+    // window.
+    if (void* handle = gfx::window_handle()) SDL_MinimizeWindow(static_cast<SDL_Window*>(handle));
+}
+
+// Carries out what a click or key asked for. True when the user closed the
+// page.
+bool carry_out(StartSession* s, const Action& action) {
+    switch (action.kind) {
+        case ActionKind::kNone:
+            break;
+        case ActionKind::kOpenRecent:
+            open_recent(s, action.index);
+            break;
+        case ActionKind::kChooseNew:
+            begin_choosing(s, EntryPurpose::kNew);
+            break;
+        case ActionKind::kChooseOpen:
+            begin_choosing(s, EntryPurpose::kOpen);
+            break;
+        case ActionKind::kMinimise:
+            minimise_window();
+            break;
+        case ActionKind::kClose:
+            return true;
+        case ActionKind::kOpenHelp:
+            open_link(s->links.address[action.index]);
+            break;
+        case ActionKind::kSubmitEntry:
+            submit_entry(s);
+            break;
+    }
+    return false;
+}
+
+int open_page_window() {
+    gfx::set_caption(start_text::kWindowCaption);
+    gfx::WorkArea area = gfx::work_area();
+    int x = area.x + (area.width > layout::kWidth ? (area.width - layout::kWidth) / 2 : 0);
+    int y = area.y + (area.height > layout::kHeight ? (area.height - layout::kHeight) / 2 : 0);
+    gfx::set_window_mode(0, x, y);
+    int rc = gfx::open_window(
+        layout::kWidth, layout::kHeight,
+        gfx::kWindowBorderless | gfx::kWindowManualRefresh | gfx::kWindowNoForcedExit);
+    // The main window is placed by its own rules.
+    gfx::set_window_mode(0, -1, -1);
+    if (rc != 0) return -1;
+    if (gfx::headless()) {
+        std::fprintf(stderr, "nodrel: no display to show the start page on (is DISPLAY set?)\n");
+        gfx::close_window();
+        return -1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded) {
+    if (open_page_window() != 0) return -1;
+    StartSession s;
+    s.recent = options.recent;
+    s.workspaces_dir = options.workspaces_dir;
+    s.links = load_help_links(options.servers_cfg);
+    refresh_rows(&s);
+    StartPictures pictures;
+    load_start_pictures(&pictures, options.skin);
+
+    int result = -1;
+    while (gfx::window_alive()) {
+        bool closed = false;
+        while (!closed && gfx::mouse_pending()) {
+            closed = carry_out(&s, start_mouse(&s.state, s.rows, gfx::get_mouse()));
+        }
+        while (!closed && gfx::key_pending()) {
+            closed = carry_out(&s, start_key(&s.state, gfx::get_key()));
+        }
+        if (closed) break;
+        if (s.state.mode == Mode::kChoosing) poll_choosing(&s);
+        if (s.state.mode == Mode::kLoading && poll_loading(&s) == 1) {
+            result = 0;
+            break;
+        }
+        StartView view;
+        view.names = &s.names;
+        view.rows = &s.rows;
+        view.state = &s.state;
+        view.progress = LoadProgress.load(std::memory_order_relaxed);
+        if (s.state.mode == Mode::kLoading) view.label = load_label();
+        for (int k = 0; k < 2; ++k) view.has_link[k] = !s.links.address[k].empty();
+        draw_start_page(gfx::screen_page(), pictures, view, options.skin);
+        gfx::frame_wait(s.state.mode == Mode::kLoading ? kLoadingFps : kIdleFps);
+    }
+    release_start_pictures(&pictures);
+    gfx::close_window();
+    if (result == 0) *loaded = s.job;
+    return result;
+}
+
+}  // namespace nd::start
