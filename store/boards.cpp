@@ -1,0 +1,181 @@
+#include "store/boards.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+
+#include "store/file_io.h"
+#include "store/keys.h"
+#include "store/paths.h"
+#include "store/tables.h"
+
+namespace nd {
+
+namespace {
+
+std::string root_frame_path() {
+    return Tables.root + "0/frame/root.frame";
+}
+
+// Files kept open are reopened after every replace, so the handle always
+// names the file now on disk.
+void reopen(int& fd, const std::string& path) {
+    if (fd >= 0) ::close(fd);
+    fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+}
+
+bool group_ok(int group) {
+    return group >= 0 && group < kGroupSlots && Tables.group_boards[group] != nullptr;
+}
+
+}  // namespace
+
+int write_group_table() {
+    std::string path = root_frame_path();
+    if (store_write(path, &Tables.groups, sizeof Tables.groups) != kIoOk) return -1;
+    reopen(Tables.root_file, path);
+    return 0;
+}
+
+int write_group_file(int group) {
+    GroupBoards& gb = *Tables.group_boards[group];
+    std::string path = make_path(Tables.root, kTypeGroup, Tables.groups.keys[group], 0);
+    if (store_write(path, &gb.image, sizeof gb.image) != kIoOk) return -1;
+    reopen(gb.file, path);
+    return 0;
+}
+
+int live_board_count(int group) {
+    if (!group_ok(group)) return 0;
+    const GroupFile& img = Tables.group_boards[group]->image;
+    int n = 0;
+    for (uint32_t i = 0; i < img.count && i < kBoardSlots; ++i)
+        if (img.keys[i].type != kTypeDeleted) ++n;
+    return n;
+}
+
+int add_group(const char* name) {
+    if (Tables.groups.count >= static_cast<uint32_t>(kMaxGroups)) return -1;
+    if (!name || !name[0] || std::strlen(name) > static_cast<size_t>(kMaxGroupName)) return -2;
+    for (uint32_t i = 0; i < Tables.groups.count && i < kGroupSlots; ++i)
+        if (std::strncmp(Tables.groups.names[i], name, 32) == 0) return -3;
+
+    int index = static_cast<int>(Tables.groups.count);
+    RecordKey key = make_key(kTypeGroup);
+    draw_fresh_serial(key);
+
+    // The group file is made before root.frame names it, so a crash between
+    // the two never leaves a group without its file.
+    auto gb = std::make_unique<GroupBoards>();
+    std::memset(&gb->image, 0, sizeof gb->image);
+    std::string path = make_path(Tables.root, kTypeGroup, key, 0);
+    if (store_write(path, &gb->image, sizeof gb->image) != kIoOk) return -4;
+    reopen(gb->file, path);
+
+    GroupTable before = Tables.groups;
+    Tables.groups.count = static_cast<uint32_t>(index + 1);
+    copy_gbk_field(Tables.groups.names[index], 32, name);
+    Tables.groups.keys[index] = key;
+    if (write_group_table() != 0) {
+        Tables.groups = before;
+        if (gb->file >= 0) ::close(gb->file);
+        return -4;
+    }
+    if (Tables.group_boards[index] && Tables.group_boards[index]->file >= 0)
+        ::close(Tables.group_boards[index]->file);
+    Tables.group_boards[index] = std::move(gb);
+    return index;
+}
+
+LocationRef add_board(const char* name, const RecordKey* key, int group, int slot) {
+    if (!group_ok(group) || slot < -1 || slot >= kBoardSlots) return {-1, group, 0, 0};
+    GroupBoards& gb = *Tables.group_boards[group];
+    uint32_t count = gb.image.count > kBoardSlots ? kBoardSlots : gb.image.count;
+    if (slot == -1) {
+        if (live_board_count(group) >= kMaxBoards) return {-3, group, 0, 0};
+        slot = static_cast<int>(count);
+        for (uint32_t i = 0; i < count; ++i)
+            if (gb.image.keys[i].type == kTypeDeleted) {
+                slot = static_cast<int>(i);
+                break;
+            }
+        if (slot >= kBoardSlots) return {-3, group, 0, 0};
+    }
+
+    RecordKey k = key ? *key : make_key(kTypeBoard);
+    k.ordinal = 0;
+    draw_fresh_serial(k);
+
+    auto board = std::make_unique<Board>();
+    std::memset(board.get(), 0, sizeof(Board));
+    board->size = sizeof(Board);
+    board->key = k;
+    board->saved = k;
+    board->value280 = -1;
+    board->value284 = -1;
+    copy_gbk_field(board->name, sizeof board->name, name);
+
+    if (!Tables.read_only) make_dirs(Tables.root, k);
+    if (store_write(make_path(Tables.root, k.type, k, 0), board.get(), sizeof(Board)) != kIoOk)
+        return {-4, group, 0, 0};
+
+    GroupFile before = gb.image;
+    if (static_cast<uint32_t>(slot) >= count) gb.image.count = static_cast<uint32_t>(slot + 1);
+    gb.image.keys[slot] = k;
+    std::string gpath = make_path(Tables.root, kTypeGroup, Tables.groups.keys[group], 0);
+    FilePatch patches[] = {{0, &gb.image.count, 4},
+                           {4 + 16 * static_cast<size_t>(slot), &gb.image.keys[slot], 16}};
+    if (store_patch(gpath, patches, 2) != kIoOk) {
+        gb.image = before;
+        return {-4, group, 0, 0};
+    }
+    if (!Tables.read_only) {
+        if (gb.file >= 0) ::close(gb.file);
+        gb.file = ::open(gpath.c_str(), O_RDWR | O_CLOEXEC);
+    }
+    gb.boards[slot] = std::move(board);
+    Tables.case_rows[group][slot].reset();
+    return {0, group, slot, 0};
+}
+
+int rename_board(const char* name, int group, int slot) {
+    Board* b = find_board(group, slot);
+    if (!b || !name) return -1;
+    // A rename owns only the first 32 bytes of the name field.
+    copy_gbk_field(b->name, 32, name);
+    return save_board(group, slot) == 0 ? 0 : -2;
+}
+
+int delete_board(int group, int slot) {
+    if (!group_ok(group) || live_board_count(group) == 0) return -1;
+    GroupBoards& gb = *Tables.group_boards[group];
+    if (slot < 0 || static_cast<uint32_t>(slot) >= gb.image.count || slot >= kBoardSlots ||
+        gb.image.keys[slot].type == kTypeDeleted)
+        return -3;
+    if (group == 0 && live_board_count(group) == 1) return -2;
+    uint16_t old_type = gb.image.keys[slot].type;
+    gb.image.keys[slot].type = kTypeDeleted;
+    if (write_group_file(group) != 0) {
+        gb.image.keys[slot].type = old_type;
+        return -4;
+    }
+    gb.boards[slot].reset();
+    Tables.case_rows[group][slot].reset();
+    return 0;
+}
+
+int save_board(int group, int slot) {
+    if (!group_ok(group)) return -1;
+    if (Tables.group_boards[group]->image.count == 0) return -2;
+    Board* b = find_board(group, slot);
+    if (!b) return -1;
+    stamp_key_time(b->saved);
+    if (!Tables.read_only) make_dirs(Tables.root, b->key);
+    if (store_write(make_path(Tables.root, b->key.type, b->key, 0), b, sizeof(Board)) != kIoOk)
+        return -3;
+    return 0;
+}
+
+}  // namespace nd

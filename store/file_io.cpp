@@ -1,0 +1,190 @@
+#include "store/file_io.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace nd {
+
+namespace {
+
+thread_local int t_errno = 0;
+
+int fail() {
+    t_errno = errno;
+    return kIoFailed;
+}
+
+bool write_all(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Reads up to `size` bytes; returns the count read or -1.
+ssize_t read_up_to(int fd, void* out, size_t size) {
+    char* p = static_cast<char*>(out);
+    size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::read(fd, p + got, size - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+std::string dir_of(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+void fsync_dir(const std::string& path) {
+    int dfd = ::open(dir_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return;
+    ::fsync(dfd);
+    ::close(dfd);
+}
+
+}  // namespace
+
+int read_file_exact(const std::string& path, void* out, size_t size) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            t_errno = errno;
+            return kIoMissing;
+        }
+        return fail();
+    }
+    ssize_t got = read_up_to(fd, out, size);
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    if (got < 0) return fail();
+    if (static_cast<size_t>(got) < size) {
+        t_errno = 0;
+        return kIoShort;
+    }
+    return kIoOk;
+}
+
+int read_file_all(const std::string& path, std::string& out, size_t limit) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            t_errno = errno;
+            return kIoMissing;
+        }
+        return fail();
+    }
+    out.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = read_up_to(fd, buf, sizeof buf);
+        if (n < 0 || out.size() + static_cast<size_t>(n) > limit) {
+            if (n >= 0) errno = EFBIG;
+            int r = fail();
+            ::close(fd);
+            return r;
+        }
+        out.append(buf, static_cast<size_t>(n));
+        if (static_cast<size_t>(n) < sizeof buf) break;
+    }
+    ::close(fd);
+    return kIoOk;
+}
+
+int write_file_atomic(const std::string& path, const void* data, size_t size) {
+    static std::atomic<unsigned> counter{0};
+    std::string tmp =
+        path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return fail();
+    if (!write_all(fd, data, size) || ::fsync(fd) != 0) {
+        int r = fail();
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return r;
+    }
+    if (::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        int r = fail();
+        ::unlink(tmp.c_str());
+        return r;
+    }
+    fsync_dir(path);
+    return kIoOk;
+}
+
+int patch_file_atomic(const std::string& path, const FilePatch* patches, size_t count) {
+    std::string bytes;
+    int r = read_file_all(path, bytes, 64u << 20);
+    if (r != kIoOk) return r;
+    for (size_t i = 0; i < count; ++i)
+        if (bytes.size() < patches[i].offset + patches[i].size) return kIoShort;
+    for (size_t i = 0; i < count; ++i)
+        std::memcpy(&bytes[patches[i].offset], patches[i].data, patches[i].size);
+    return write_file_atomic(path, bytes.data(), bytes.size());
+}
+
+bool file_exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool dir_exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool make_dir(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    if (errno == EEXIST && dir_exists(path)) return true;
+    t_errno = errno;
+    return false;
+}
+
+bool rename_no_replace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        fsync_dir(to);
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        t_errno = errno;
+        return false;
+    }
+    // File systems without RENAME_NOREPLACE: a hard link fails on an
+    // existing name just the same.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        t_errno = errno;
+        return false;
+    }
+    ::unlink(from.c_str());
+    fsync_dir(to);
+    return true;
+}
+
+std::string last_io_error() {
+    return t_errno ? std::strerror(t_errno) : "file too short";
+}
+
+}  // namespace nd

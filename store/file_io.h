@@ -1,0 +1,57 @@
+// Whole-file reads and crash-safe writes.
+//
+// Every file the store writes goes through write_file_atomic: the bytes go
+// to a fresh temporary file in the same directory, which is flushed and
+// fsynced and then renamed over the old name, and the directory is fsynced.
+// A crash at any moment therefore leaves either the old file or the new one,
+// whole. In-place patches of a few bytes are done the same way, by reading
+// the current file, patching the copy and replacing the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace nd {
+
+// Status codes of this file.
+inline constexpr int kIoOk = 0;
+inline constexpr int kIoMissing = -1;  // the file does not exist
+inline constexpr int kIoFailed = -2;   // open, read or write failed (errno kept)
+inline constexpr int kIoShort = -3;    // the file is shorter than asked for
+
+// Reads exactly `size` bytes from the start of `path`. A longer file is
+// accepted (only the first bytes are read); a shorter one gives kIoShort.
+int read_file_exact(const std::string& path, void* out, size_t size);
+
+// Reads the whole file into `out` (at most `limit` bytes, else kIoFailed).
+int read_file_all(const std::string& path, std::string& out, size_t limit);
+
+// Replaces `path` with `size` bytes, crash-safely. Returns kIoOk or kIoFailed.
+int write_file_atomic(const std::string& path, const void* data, size_t size);
+
+// A few bytes to put at a fixed offset of an existing file.
+struct FilePatch {
+    size_t offset;
+    const void* data;
+    size_t size;
+};
+
+// Applies the patches to the existing file `path` in one crash-safe replace.
+// The file must be long enough for every patch (else kIoShort; kIoMissing
+// when it does not exist).
+int patch_file_atomic(const std::string& path, const FilePatch* patches, size_t count);
+
+bool file_exists(const std::string& path);
+bool dir_exists(const std::string& path);
+
+// Creates one directory level; an existing directory is no error.
+bool make_dir(const std::string& path);
+
+// Renames `from` to `to` only when `to` does not exist yet.
+bool rename_no_replace(const std::string& from, const std::string& to);
+
+// The errno text of the last failure of this thread's I/O in this file.
+std::string last_io_error();
+
+}  // namespace nd

@@ -1,0 +1,300 @@
+#include "store/load.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "store/boards.h"
+#include "store/cases.h"
+#include "store/file_io.h"
+#include "store/keys.h"
+#include "store/locks.h"
+#include "store/paths.h"
+#include "store/tables.h"
+#include "store/text.h"
+
+namespace nd {
+
+namespace {
+
+// Program strings, GBK.
+const char kRootName[] = "root";
+const char kFirstBoard[] = "\xb7\xd6\xc0\xe0\x31";                              // 分类1
+const char kTaskGroup[] = "\xc8\xce\xce\xf1";                                   // 任务
+const char kTaskBoard[] = "\xce\xd2\xb5\xc4\xc8\xce\xce\xf1";                   // 我的任务
+const char kCheckGroup[] = "\xbc\xec\xb2\xe9\xb1\xed";                          // 检查表
+const char kCheckBoard[] = "\xce\xd2\xb5\xc4\xbc\xec\xb2\xe9\xb1\xed";          // 我的检查表
+const char kCannotOpen[] = "\xce\xde\xb7\xa8\xb4\xf2\xbf\xaa";                  // 无法打开
+const char kFileEnd[] = "\xce\xc4\xbc\xfe\xa1\xa3";                             // 文件。
+const char kDamagedEnd[] = "\xce\xc4\xbc\xfe\xd2\xd1\xcb\xf0\xbb\xb5\xa1\xa3";  // 文件已损坏。
+
+// What each failing file is called in the message, GBK.
+const char* file_word(int code) {
+    switch (code) {
+        case kLoadNoRoot:
+            return "\xb7\xd6\xd7\xe9\xb1\xed";  // 分组表
+        case kLoadNoGroup:
+            return "\xb7\xd6\xd7\xe9";  // 分组
+        case kLoadNoBoard:
+            return "\xb0\xd7\xb0\xe5";  // 白板
+        case kLoadNoCase:
+            return "Case \xbc\xc7\xc2\xbc";  // Case 记录
+        default:
+            return "Case \xc4\xda\xc8\xdd";  // Case 内容
+    }
+}
+
+int fail(int code, const std::string& path, int io_status, const char* what) {
+    LoadFailure f;
+    f.code = code;
+    bool damaged = io_status == kIoShort || io_status == kIoOk;
+    f.message_gbk = damaged ? std::string(file_word(code)) + kDamagedEnd
+                            : std::string(kCannotOpen) + file_word(code) + kFileEnd;
+    f.detail = path + ": " + (what ? what : last_io_error().c_str());
+    set_load_failure(f);
+    return code;
+}
+
+void publish_label(const char* field, size_t width) {
+    set_load_label(field, width);
+}
+
+int open_rw(const std::string& path) {
+    return ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+}
+
+int make_new_workspace() {
+    const std::string& root = Tables.root;
+    make_dir(root.substr(0, root.size() - 1));
+    make_dir(root + "0");
+    make_dir(root + "0/frame");
+    std::string rf = root + "0/frame/root.frame";
+    if (store_write(rf, &Tables.groups, sizeof Tables.groups) != kIoOk)
+        return fail(kLoadNoRoot, rf, kIoFailed, nullptr);
+    Tables.root_file = open_rw(rf);
+    make_dir(root + "1");
+    make_dir(root + "1/case");
+    make_dir(root + "1/img");
+    int g = add_group(kRootName);
+    if (g < 0) return fail(kLoadNoGroup, root + "0/frame/", kIoFailed, nullptr);
+    if (add_board(kFirstBoard, nullptr, g, -1).flag != 0)
+        return fail(kLoadNoBoard, root + "0/frame/", kIoFailed, nullptr);
+    set_load_progress(100.0f);
+    return kLoadNew;
+}
+
+// A board's ordinals must be 1..count, each once.
+bool ordinals_ok(const Board& b, int n) {
+    bool seen[kCaseSlots + 1] = {};
+    for (int i = 0; i < n; ++i) {
+        uint16_t o = b.cases[i].ordinal;
+        if (o < 1 || o > n || seen[o]) return false;
+        seen[o] = true;
+    }
+    return true;
+}
+
+struct Pending {
+    bool save_board = false;
+};
+
+}  // namespace
+
+int load_workspace() {
+    clear_tables();
+    set_load_failure(LoadFailure{});
+    set_load_progress(0.0f);
+    const std::string& root = Tables.root;
+    std::string rf = root + "0/frame/root.frame";
+    if (!dir_exists(root + "0/frame") || !file_exists(rf)) return make_new_workspace();
+
+    int io = read_file_exact(rf, &Tables.groups, sizeof Tables.groups);
+    if (io != kIoOk) return fail(kLoadNoRoot, rf, io, nullptr);
+    if (Tables.groups.count > static_cast<uint32_t>(kGroupSlots))
+        return fail(kLoadNoRoot, rf, kIoOk, "group count past the table");
+    Tables.root_file = open_rw(rf);
+
+    // Everything is read first; corrections are written only once the whole
+    // workspace has been read, so a failing load leaves the disk untouched.
+    static Pending pending[kGroupSlots][kBoardSlots];
+    static bool case_dirty[kGroupSlots][kBoardSlots][kCaseSlots];
+    std::memset(pending, 0, sizeof pending);
+    std::memset(case_dirty, 0, sizeof case_dirty);
+
+    uint32_t group_count = Tables.groups.count;
+    for (uint32_t g = 0; g < group_count; ++g) {
+        if (!Tables.groups.names[g][0]) continue;
+        std::string gp = make_path(root, kTypeGroup, Tables.groups.keys[g], 0);
+        auto gb = std::make_unique<GroupBoards>();
+        io = gp.empty() ? kIoMissing : read_file_exact(gp, &gb->image, sizeof gb->image);
+        if (io != kIoOk) return fail(kLoadNoGroup, gp, io, gp.empty() ? "bad group key" : nullptr);
+        if (gb->image.count > static_cast<uint32_t>(kBoardSlots))
+            return fail(kLoadNoGroup, gp, kIoOk, "board count past the table");
+        gb->file = open_rw(gp);
+        GroupBoards& group = *gb;
+        Tables.group_boards[g] = std::move(gb);
+
+        publish_label(Tables.groups.names[g], 32);
+        set_load_progress(0.0f);
+        float share = group.image.count ? 100.0f / static_cast<float>(group.image.count) : 0.0f;
+
+        for (uint32_t b = 0; b < group.image.count; ++b) {
+            const RecordKey& bk = group.image.keys[b];
+            if (bk.type == kTypeDeleted) {
+                add_load_progress(share);
+                continue;
+            }
+            std::string bp = make_path(root, bk.type, bk, 0);
+            auto board = std::make_unique<Board>();
+            io = bp.empty() || (bk.type & 0x7FFF) != kTypeBoard
+                     ? kIoMissing
+                     : read_file_exact(bp, board.get(), sizeof(Board));
+            if (io != kIoOk)
+                return fail(kLoadNoBoard, bp.empty() ? gp : bp, io,
+                            bp.empty() ? "bad board key" : nullptr);
+            if (board->case_count > static_cast<uint32_t>(kCaseSlots))
+                return fail(kLoadNoBoard, bp, kIoOk, "Case count past the table");
+            Board& bd = *board;
+            group.boards[b] = std::move(board);
+            publish_label(bd.name, sizeof bd.name);
+            int n = static_cast<int>(bd.case_count);
+            if (n == 0) {
+                add_load_progress(share);
+                continue;
+            }
+            if (!ordinals_ok(bd, n)) {
+                for (int i = 0; i < n; ++i) bd.cases[i].ordinal = static_cast<uint16_t>(i + 1);
+                pending[g][b].save_board = true;
+            }
+            for (int i = 0; i < n; ++i) {
+                bool dirty = false;
+                int r = load_case(bd.cases[i], static_cast<int>(g), static_cast<int>(b), i, &dirty);
+                if (r != 0) {
+                    std::string cp =
+                        make_path(root, bd.cases[i].type, bd.cases[i], r == -4 ? 0 : 1);
+                    int st = file_exists(cp) ? kIoShort : kIoMissing;
+                    if (cp.empty()) cp = bp;
+                    return fail(r, cp, st, st == kIoShort ? "short file or bad counts" : nullptr);
+                }
+                case_dirty[g][b][i] = dirty;
+                const CaseRecord* rec = find_case(static_cast<int>(g), static_cast<int>(b), i);
+                publish_label(rec->title, sizeof rec->title);
+                add_load_progress(share / static_cast<float>(n));
+            }
+        }
+    }
+
+    // The whole workspace is in memory: write the corrections.
+    {
+        std::lock_guard<std::mutex> hold(StorageLock);
+        for (uint32_t g = 0; g < group_count; ++g)
+            for (int b = 0; b < kBoardSlots; ++b) {
+                if (pending[g][b].save_board) save_board(static_cast<int>(g), b);
+                for (int s = 0; s < kCaseSlots; ++s)
+                    if (case_dirty[g][b][s]) save_case(0, static_cast<int>(g), b, s);
+            }
+        for (int g = 0; g < kGroupSlots; ++g)
+            for (int b = 0; b < kBoardSlots; ++b) {
+                if (!Tables.case_rows[g][b]) continue;
+                for (int s = 0; s < kCaseSlots; ++s)
+                    if (find_case(g, b, s)) check_links(g, b, s);
+            }
+    }
+
+    // A workspace made by the first open gets its two further groups now.
+    if (group_count == 1) {
+        int g = add_group(kTaskGroup);
+        if (g >= 0) add_board(kTaskBoard, nullptr, g, -1);
+        g = add_group(kCheckGroup);
+        if (g >= 0) add_board(kCheckBoard, nullptr, g, -1);
+    }
+    set_load_progress(100.0f);
+    return kLoadOk;
+}
+
+int repair_workspace(std::vector<std::string>* notes) {
+    auto note = [&](const std::string& s) {
+        if (notes) notes->push_back(s);
+    };
+    const std::string& root = Tables.root;
+    GroupTable table;
+    if (read_file_exact(root + "0/frame/root.frame", &table, sizeof table) != kIoOk) return -1;
+    uint32_t gcount = table.count > kGroupSlots ? kGroupSlots : table.count;
+    for (uint32_t g = 0; g < gcount; ++g) {
+        if (!table.names[g][0]) continue;
+        std::string gname = gbk_to_utf8(field_text(table.names[g], 32));
+        std::string gp = make_path(root, kTypeGroup, table.keys[g], 0);
+        GroupFile gf;
+        if (gp.empty() || read_file_exact(gp, &gf, sizeof gf) != kIoOk) return -2;
+        uint32_t bcount = gf.count > kBoardSlots ? kBoardSlots : gf.count;
+        for (uint32_t b = 0; b < bcount; ++b) {
+            RecordKey& bk = gf.keys[b];
+            if (bk.type == kTypeDeleted) continue;
+            std::string bp = make_path(root, bk.type, bk, 0);
+            auto board = std::make_unique<Board>();
+            bool readable = !bp.empty() && (bk.type & 0x7FFF) == kTypeBoard &&
+                            read_file_exact(bp, board.get(), sizeof(Board)) == kIoOk &&
+                            board->case_count <= static_cast<uint32_t>(kCaseSlots);
+            if (!readable) {
+                int live = 0;
+                for (uint32_t i = 0; i < bcount; ++i)
+                    if (gf.keys[i].type != kTypeDeleted) ++live;
+                if (g == 0 && live == 1 && !bp.empty()) {
+                    // The first group keeps a board: an empty one takes the
+                    // lost one's key, and any file still there is kept aside.
+                    if (file_exists(bp)) rename_no_replace(bp, bp + ".bad");
+                    std::memset(board.get(), 0, sizeof(Board));
+                    board->size = sizeof(Board);
+                    board->key = bk;
+                    board->saved = bk;
+                    board->value280 = board->value284 = -1;
+                    copy_gbk_field(board->name, sizeof board->name, kFirstBoard);
+                    make_dirs(root, bk);
+                    store_write(bp, board.get(), sizeof(Board));
+                    note("group " + gname + ": board file " + bp + " unreadable, made empty");
+                    continue;
+                }
+                bk.type = kTypeDeleted;
+                store_write(gp, &gf, sizeof gf);
+                note("group " + gname + ": board file " + (bp.empty() ? "?" : bp) +
+                     " unreadable, slot " + std::to_string(b) + " marked deleted");
+                continue;
+            }
+            std::string bname = gbk_to_utf8(field_text(board->name, sizeof board->name));
+            for (uint32_t i = 0; i < board->case_count;) {
+                const RecordKey& ck = board->cases[i];
+                std::string cp;
+                int renamed = 0;
+                if (make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0 &&
+                    file_exists(cp)) {
+                    if (renamed) note("board " + bname + ": renamed .pass record to " + cp);
+                    std::string body;
+                    make_path_for_read(root, ck.type, &ck, 1, body, renamed);
+                    if (renamed) note("board " + bname + ": renamed .pass content to " + body);
+                    if (!file_exists(body)) {
+                        CaseBody empty;
+                        std::memset(&empty, 0, sizeof empty);
+                        std::memcpy(empty.text, "\n\n\n", 3);
+                        store_write(body, &empty, sizeof empty);
+                        note("board " + bname + ": content file " + body + " missing, made empty");
+                    }
+                    ++i;
+                    continue;
+                }
+                note("board " + bname + ": Case file " + (cp.empty() ? "?" : cp) +
+                     " missing, entry removed");
+                uint32_t n = board->case_count;
+                for (uint32_t j = i; j + 1 < n; ++j) board->cases[j] = board->cases[j + 1];
+                std::memset(&board->cases[n - 1], 0, sizeof(RecordKey));
+                board->case_count = n - 1;
+                store_write(bp, board.get(), sizeof(Board));
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace nd
