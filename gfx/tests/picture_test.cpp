@@ -50,18 +50,17 @@ TEST(Picture, SaveImageWritesExact24BitBmp) {
     auto im = make_image(3, 1);
     im->pixels = {0x80112233, 0x00445566, 0xFF778899};
     ASSERT_EQ(save_image(im.get(), dir.file("a.bmp").c_str()), kOk);
-    const std::vector<uint8_t> want = {
-        'B', 'M', 66, 0,    0,    0,              // file size: 54 + one row of 12
-        0,   0,   0,  0,                          // reserved
-        54,  0,   0,  0,                          // pixel data offset
-        40,  0,   0,  0,                          // info header size
-        3,   0,   0,  0,    1,    0,    0,    0,  // width, height
-        1,   0,   24, 0,                          // planes, bits
-        0,   0,   0,  0,    12,   0,    0,    0,  // no compression, image size
-        0,   0,   0,  0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
-        0,   0,   0,  0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0x99, 0x88, 0x77,  // B, G, R; alpha
-                                                                             // dropped
-        0,   0,   0};                                                        // padding to 12
+    const std::vector<uint8_t> want = {'B', 'M', 66, 0, 0, 0,    // file size: 54 + one row of 12
+                                       0, 0, 0, 0,               // reserved
+                                       54, 0, 0, 0,              // pixel data offset
+                                       40, 0, 0, 0,              // info header size
+                                       3, 0, 0, 0, 1, 0, 0, 0,   // width, height
+                                       1, 0, 24, 0,              // planes, bits
+                                       0, 0, 0, 0, 12, 0, 0, 0,  // no compression, image size
+                                       0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x33, 0x22,
+                                       0x11, 0x66, 0x55, 0x44, 0x99, 0x88, 0x77,  // B, G, R; alpha
+                                                                                  // dropped
+                                       0, 0, 0};                                  // padding to 12
     EXPECT_EQ(read_all(dir.file("a.bmp")), want);
     EXPECT_EQ(save_image(im.get(), "/nonexistent-dir/a.bmp"), kPictureError);
 }
