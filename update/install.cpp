@@ -1,0 +1,62 @@
+#include "update/install.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "zip/block_file.h"
+
+namespace nd {
+namespace {
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& data) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::remove(path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+std::string release_file_path(const std::string& program_dir, const Version& v) {
+    char name[48];
+    std::snprintf(name, sizeof name, "/%u.%u.%u.BIN", v.major, v.minor, v.patch);
+    return program_dir + name;
+}
+
+int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
+                    const std::vector<uint8_t>& release) {
+    const std::string release_path = release_file_path(paths.program_dir, v);
+    if (!write_file(release_path, release)) return kInstallWriteRelease;
+
+    const std::string fresh = paths.program + ".new";
+    const int rebuilt = read_block_file(codec, release_path.c_str(), fresh.c_str());
+    std::remove(release_path.c_str());
+    if (rebuilt != kBlockOk) {
+        std::fprintf(stderr, "update: %s: %s\n", release_path.c_str(), block_status_text(rebuilt));
+        std::remove(fresh.c_str());
+        return kInstallRebuild;
+    }
+    // The new program keeps the old one's permission bits, above all its
+    // executable bit; a first install gets the usual program mode.
+    struct stat st;
+    const bool had_program = stat(paths.program.c_str(), &st) == 0;
+    chmod(fresh.c_str(), had_program ? (st.st_mode & 07777) : 0755);
+
+    std::remove(paths.backup.c_str());
+    if (had_program && std::rename(paths.program.c_str(), paths.backup.c_str()) != 0) {
+        std::remove(fresh.c_str());
+        return kInstallSwap;
+    }
+    if (std::rename(fresh.c_str(), paths.program.c_str()) != 0) {
+        if (had_program) std::rename(paths.backup.c_str(), paths.program.c_str());
+        std::remove(fresh.c_str());
+        return kInstallSwap;
+    }
+    std::remove(paths.backup.c_str());
+    return kInstallOk;
+}
+
+}  // namespace nd

@@ -1,0 +1,36 @@
+// Replacing the program file with a downloaded release.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "update/protocol.h"
+#include "zip/lz77.h"
+
+namespace nd {
+
+struct InstallPaths {
+    std::string program_dir;
+    std::string program;  // program_dir/program name
+    std::string backup;   // program_dir/backup name
+};
+
+// Status codes of install_release.
+constexpr int kInstallOk = 0;
+constexpr int kInstallWriteRelease = -1;  // the release file could not be written
+constexpr int kInstallRebuild = -2;       // the release did not rebuild into a program
+constexpr int kInstallSwap = -3;          // the new program could not be put in place
+
+// The release file name: "<program_dir>/<major>.<minor>.<patch>.BIN".
+std::string release_file_path(const std::string& program_dir, const Version& v);
+
+// Writes the release file, rebuilds the program from it under a temporary
+// name beside the program, gives it the old program's permission bits, and
+// only then swaps it in, keeping the old file as the backup until the swap
+// has succeeded. On any failure the old program is where it was. The release
+// and backup files are removed in every case. Returns a status code above.
+int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
+                    const std::vector<uint8_t>& release);
+
+}  // namespace nd
