@@ -52,7 +52,8 @@ int fail(int code, const std::string& path, int io_status, const char* what) {
     f.code = code;
     bool damaged = io_status == kIoShort || io_status == kIoOk;
     f.message_gbk = damaged ? std::string(file_word(code)) + kDamagedEnd
-                            : std::string(kCannotOpen) + file_word(code) + kFileEnd;
+                            : std::string(kCannotOpen) + (file_word(code)[0] == 'C' ? " " : "") +
+                                  file_word(code) + kFileEnd;
     f.detail = path + ": " + (what ? what : last_io_error().c_str());
     set_load_failure(f);
     return code;

@@ -1,0 +1,62 @@
+// A scratch workspace root for store tests; the tables are cleared around
+// each test.
+#pragma once
+
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/park_miller.h"
+#include "store/tables.h"
+
+namespace nd::testing {
+
+inline std::string read_all(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void write_raw(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every regular file under `dir` with its bytes, for "nothing changed" checks.
+inline std::string snapshot(const std::string& dir) {
+    std::string all;
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::recursive_directory_iterator(dir))
+        if (e.is_regular_file()) names.push_back(e.path().string());
+    std::sort(names.begin(), names.end());
+    for (auto& n : names) all += n + "\n" + read_all(n) + "\n";
+    return all;
+}
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    std::string dir;   // holds the root
+    std::string root;  // ends in "/"
+    void SetUp() override {
+        char tmpl[] = "/tmp/nd_store_XXXXXX";
+        dir = mkdtemp(tmpl);
+        root = dir + "/ws/";
+        setenv("TZ", "UTC", 1);
+        tzset();
+        seed_random(12345);
+        clear_tables();
+        Tables.read_only = false;
+        set_workspace_root(root);
+    }
+    void TearDown() override {
+        clear_tables();
+        std::filesystem::remove_all(dir);
+    }
+};
+
+}  // namespace nd::testing
