@@ -110,7 +110,10 @@ int load_workspace() {
     set_load_progress(0.0f);
     const std::string& root = Tables.root;
     std::string rf = root + "0/frame/root.frame";
-    if (!dir_exists(root + "0/frame") || !file_exists(rf)) return make_new_workspace();
+    if (!dir_exists(root + "0/frame") || !file_exists(rf)) {
+        if (Tables.read_only) return fail(kLoadNoRoot, rf, kIoMissing, "no workspace here");
+        return make_new_workspace();
+    }
 
     int io = read_file_exact(rf, &Tables.groups, sizeof Tables.groups);
     if (io != kIoOk) return fail(kLoadNoRoot, rf, io, nullptr);
@@ -206,7 +209,7 @@ int load_workspace() {
     }
 
     // A workspace made by the first open gets its two further groups now.
-    if (group_count == 1) {
+    if (group_count == 1 && !Tables.read_only) {
         int g = add_group(kTaskGroup);
         if (g >= 0) add_board(kTaskBoard, nullptr, g, -1);
         g = add_group(kCheckGroup);

@@ -20,7 +20,9 @@ inline constexpr int kLoadNoCaseBody = -5;  // a Case content file could not be 
 // LoadProgress and the loading label under ProgressLock, and on failure the
 // reason (last_load_failure()). Nothing is written unless every file was read:
 // the corrections the loader makes (default groups, renumbered ordinals, the
-// overdue rule, stale links) are written only after a complete read.
+// overdue rule, stale links) are written only after a complete read. With
+// Tables.read_only set nothing is written or made at all: a missing workspace
+// fails with -1 and the corrections stay in memory.
 int load_workspace();
 
 // Fixes what would stop the load for files that are simply missing: board
