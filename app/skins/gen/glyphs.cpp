@@ -114,10 +114,12 @@ void draw_glyph(Canvas& canvas, Glyph glyph, float cx, float cy, float size, uin
             if (glyph == Glyph::kUnpin) p.line(4, 4, 20, 20);
             break;
         case Glyph::kLink:
-            p.canvas.paint(outline(round_rect(p.X(2), p.Y(8), p.X(13), p.Y(16), 4 * k), p.hw),
+            // Two chain links on the diagonal joined by a short bar.
+            p.canvas.paint(outline(segment(p.X(6), p.Y(18), p.X(10), p.Y(14), 3.3f * k), p.hw),
                            color);
-            p.canvas.paint(outline(round_rect(p.X(11), p.Y(8), p.X(22), p.Y(16), 4 * k), p.hw),
+            p.canvas.paint(outline(segment(p.X(14), p.Y(10), p.X(18), p.Y(6), 3.3f * k), p.hw),
                            color);
+            p.line(9.5f, 14.5f, 14.5f, 9.5f);
             break;
         case Glyph::kPlus:
             p.line(12, 5, 12, 19);

@@ -180,23 +180,32 @@ void row(Ctx& x) {
 }
 
 void logo(Ctx& x) {
-    // The product mark: a rounded square holding three linked cards.
+    // The product mark: a rounded square holding three cards joined by the
+    // board's own orthogonal connector.
     uint32_t accent = x.skin < 0 ? 0xFF2F8FDD : x.t.accent;
     float s = std::min(x.w, x.h);
     float k = s / 24;
     x.c.paint(round_rect(0.5f, 0.5f, s - 0.5f, s - 0.5f, 5 * k), accent);
     uint32_t ink = x.skin == 0 ? 0xFF161713 : 0xFFFFFFFF;
-    x.c.paint(segment(8 * k, 8 * k, 16 * k, 16 * k, 0.9f * k), ink);
-    x.c.paint(segment(16 * k, 8 * k, 8 * k, 16 * k, 0.9f * k), with_alpha(ink, 0x90));
-    x.c.paint(round_rect(4 * k, 5 * k, 12 * k, 10 * k, 2 * k), ink);
-    x.c.paint(round_rect(12 * k, 14 * k, 20 * k, 19 * k, 2 * k), ink);
-    x.c.paint(circle(17 * k, 7.5f * k, 2.5f * k), ink);
-    x.c.paint(circle(7 * k, 16.5f * k, 2.5f * k), with_alpha(ink, 0xC0));
+    float hw = std::max(0.6f, 0.8f * k);
+    x.c.paint(segment(12 * k, 9 * k, 12 * k, 12.5f * k, hw), ink);
+    x.c.paint(segment(6.5f * k, 12.5f * k, 17.5f * k, 12.5f * k, hw), ink);
+    x.c.paint(segment(6.5f * k, 12.5f * k, 6.5f * k, 15 * k, hw), ink);
+    x.c.paint(segment(17.5f * k, 12.5f * k, 17.5f * k, 15 * k, hw), ink);
+    x.c.paint(round_rect(6.5f * k, 4 * k, 17.5f * k, 9.5f * k, 1.8f * k), ink);
+    x.c.paint(round_rect(2.5f * k, 15 * k, 10.5f * k, 20 * k, 1.8f * k), ink);
+    x.c.paint(round_rect(13.5f * k, 15 * k, 21.5f * k, 20 * k, 1.8f * k), ink);
+    if (s >= 40) {
+        // Larger marks show the status colours on the cards.
+        x.c.paint(circle(8.5f * k, 6.75f * k, 1.1f * k), status_color(kGreen));
+        x.c.paint(circle(4.5f * k, 17.5f * k, 1.1f * k), status_color(kRed));
+        x.c.paint(circle(15.5f * k, 17.5f * k, 1.1f * k), status_color(kYellow));
+    }
     if (x.role.param == 1) {
         // The version badge: a "6" drawn as a ring with a rising stroke.
         x.c.paint(circle(19 * k, 19 * k, 5 * k), 0xFFE0524C);
-        x.c.paint(ring(19 * k, 20 * k, 1.8f * k, 0.55f * k), 0xFFFFFFFF);
-        x.c.paint(arc(20.8f * k, 20 * k, 3.6f * k, 0.55f * k, 3.14159f, 4.4f), 0xFFFFFFFF);
+        x.c.paint(ring(19 * k, 20.2f * k, 1.9f * k, 0.6f * k), 0xFFFFFFFF);
+        x.c.paint(arc(21 * k, 20.2f * k, 3.9f * k, 0.6f * k, 3.14159f, 4.3f), 0xFFFFFFFF);
     }
 }
 
