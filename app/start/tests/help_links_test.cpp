@@ -18,11 +18,8 @@ TEST(HelpLinks, ReadsTheTwoAddressesAndSkipsEverythingElse) {
 
 TEST(HelpLinks, RefusesValuesThatAreNotPlainWebAddresses) {
     const char* bad[] = {
-        "help = file:///etc/passwd\n",
-        "help = --help\n",
-        "help = https://x.test/a b\n",
-        "help = https://x.test/\x01\n",
-        "help\n",
+        "help = file:///etc/passwd\n",  "help = --help\n", "help = https://x.test/a b\n",
+        "help = https://x.test/\x01\n", "help\n",
     };
     for (const char* text : bad) EXPECT_EQ(parse_help_links(text).address[0], "") << text;
     EXPECT_EQ(open_link(""), -1);
