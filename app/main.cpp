@@ -1,0 +1,90 @@
+// nodrel: start-up, the main loop and exit.
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/frame_driver.h"
+#include "app/main_view.h"
+#include "app/shutdown.h"
+#include "app/signals.h"
+#include "app/skins/palette.h"
+#include "app/startup.h"
+#include "app/window_layout.h"
+#include "app/workers.h"
+#include "app/workspace_entry.h"
+#include "gfx/window/window.h"
+#include "store/locks.h"
+
+namespace nd {
+namespace {
+
+// Opens the main window at the stored size when it fits the work area, else
+// at the work-area size, and shows one frame of the page background.
+int open_main_window(App& app) {
+    const gfx::WorkArea area = gfx::work_area();
+    int stored_width = 0;
+    int stored_height = 0;
+    if (!stored_window_size(app, &stored_width, &stored_height)) {
+        stored_width = 0;
+        stored_height = 0;
+    }
+    const WindowPlacement place = place_window(area, stored_width, stored_height);
+    if (place.store_size) store_window_size(app, place.width, place.height);
+    app.WindowWidth = place.width;
+    app.WindowHeight = place.height;
+    app.WindowX = place.x;
+    app.WindowY = place.y;
+    app.WindowPlaced = place.placed ? 1 : 0;
+
+    if (gfx::open_window(
+            place.width, place.height,
+            gfx::kWindowBorderless | gfx::kWindowManualRefresh | gfx::kWindowNoForcedExit) != 0) {
+        return -1;
+    }
+    gfx::move_window(place.x, place.y, false);
+    gfx::set_bk_mode(gfx::kTransparent);
+    gfx::set_bk_color(palette_color(kPalPageBackground, 0));
+    gfx::clear_image();
+    gfx::frame_wait(240);
+    return 0;
+}
+
+int run(int argc, char** argv) {
+    App& app = the_app();
+    install_stop_signals();
+
+    std::string reason;
+    if (start_up(app, argc, argv, &reason) != 0) {
+        std::fprintf(stderr, "nodrel: %s\n", reason.c_str());
+        return 1;
+    }
+    // Sockets need no library start-up here, so nothing can fail between
+    // the paths and the settings.
+    if (enter_workspace(app) != 0) return 0;
+
+    if (open_main_window(app) != 0) {
+        std::fprintf(stderr, "nodrel: the window cannot be opened\n");
+        return 1;
+    }
+    if (gfx::headless()) {
+        std::fprintf(stderr, "nodrel: no display to show the window on (is DISPLAY set?)\n");
+        gfx::close_window();
+        return 1;
+    }
+    MainViewState* view = create_main_view(app);
+    {
+        std::lock_guard<std::mutex> lock(StorageLock);
+        app.MainView = view;
+    }
+    start_autosave_thread(app);
+    run_main_loop(app);
+    return shut_down(app);
+}
+
+}  // namespace
+}  // namespace nd
+
+int main(int argc, char** argv) {
+    return nd::run(argc, argv);
+}

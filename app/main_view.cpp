@@ -1,0 +1,77 @@
+// The main view before there are boards: an empty board canvas in the page
+// background colour of the skin. It drains the input queues so that idle
+// frames are recognised as idle, and paints only when the window size
+// changed, which keeps an idle window nearly free.
+#include "app/main_view.h"
+
+#include "app/skins/palette.h"
+#include "gfx/window/window.h"
+
+namespace nd {
+
+struct MainViewState {
+    int painted_width = 0;
+    int painted_height = 0;
+};
+
+namespace {
+
+// The skin index comes with the program settings; until they are read the
+// first skin is shown.
+constexpr int kSkin = 0;
+
+gfx::Color background() {
+    return palette_color(kPalPageBackground, kSkin);
+}
+
+}  // namespace
+
+MainViewState* create_main_view(App&) {
+    return new MainViewState();
+}
+
+void destroy_main_view(MainViewState* view, App&) {
+    delete view;
+}
+
+// An empty board has no cards to click and no boards to switch to.
+void main_view_exercise(MainViewState*, App&) {}
+
+bool main_view_process_pending(MainViewState*, App&) {
+    return false;
+}
+
+void main_view_input(MainViewState*, App&) {
+    while (gfx::mouse_pending()) gfx::get_mouse();
+    while (gfx::key_pending() > 0) gfx::get_key();
+}
+
+bool main_view_draw(MainViewState* view, App&) {
+    int width = gfx::image_width(gfx::screen_page());
+    int height = gfx::image_height(gfx::screen_page());
+    if (width == view->painted_width && height == view->painted_height) return false;
+    gfx::set_bk_color(background(), gfx::screen_page());
+    gfx::clear_image(gfx::screen_page());
+    view->painted_width = width;
+    view->painted_height = height;
+    return false;
+}
+
+void main_view_deferred_resize(MainViewState*, App&) {}
+
+void main_view_layout(MainViewState* view, App& app, int, int) {
+    if (app.Canvas) {
+        gfx::set_bk_mode(gfx::kTransparent, app.Canvas);
+        gfx::set_bk_color(background(), app.Canvas);
+        gfx::clear_image(app.Canvas);
+    }
+    view->painted_width = 0;
+    view->painted_height = 0;
+}
+
+// Nothing is loaded, so there is nothing to save.
+bool main_view_autosave(MainViewState*, App&) {
+    return false;
+}
+
+}  // namespace nd

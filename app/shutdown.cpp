@@ -1,0 +1,50 @@
+#include "app/shutdown.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <mutex>
+#include <string>
+
+#include "app/main_view.h"
+#include "app/workspace_entry.h"
+#include "gfx/window/window.h"
+#include "store/locks.h"
+
+extern char** environ;
+
+namespace nd {
+
+int run_updater(const char* program_dir) {
+    std::string path = std::string(program_dir) + "/update";
+    char* argv[] = {path.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return 0;
+}
+
+int shut_down(App& app) {
+    gfx::close_window();
+    MainViewState* view = nullptr;
+    {
+        // The autosave thread uses the view under this lock; once it is out
+        // of the record the thread leaves it alone.
+        std::lock_guard<std::mutex> lock(StorageLock);
+        view = app.MainView;
+        app.MainView = nullptr;
+    }
+    if (view) destroy_main_view(view, app);
+    if (app.RunState.load() == kQuitAndUpdate) {
+        release_workspace(app);
+        // A missing or broken updater is not reported: the program simply
+        // ends as it would have anyway.
+        run_updater(app.ProgramDir);
+    }
+    return 0;
+}
+
+}  // namespace nd

@@ -1,0 +1,23 @@
+// Everything between the program's first preparations and its main window:
+// the recent-workspace list, the program settings and the start page, until
+// the user has opened or created a workspace. Also the few things the spine
+// needs from the open workspace's settings.
+#pragma once
+
+#include "app/app_state.h"
+
+namespace nd {
+
+// Runs until a workspace is open (0) or the user left the start page (-1).
+int enter_workspace(App& app);
+
+// The window size stored with the open workspace; false when none is stored.
+bool stored_window_size(App& app, int* width, int* height);
+// Stores a new window size with the workspace and saves its settings.
+void store_window_size(App& app, int width, int height);
+
+// Closes the open workspace's settings file, which releases its in-use lock,
+// so the updater can run while this process waits for it.
+void release_workspace(App& app);
+
+}  // namespace nd
