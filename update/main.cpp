@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "gfx/window/gbk_text.h"
 #include "update/config_file.h"
 #include "update/single_instance.h"
 #include "update/update_window.h"
@@ -56,6 +57,10 @@ int main(int, char** argv) {
         std::fprintf(stderr, "update: product type %d has no release table row\n",
                      updater.settings().product);
     const int status = nd::run_update_window(updater, row ? row->caption : "") == 0 ? 0 : 1;
+    // The last message also goes to the log, for whoever started us.
+    std::string last = gfx::gbk_to_utf8(updater.message());
+    while (!last.empty() && last.back() == '\n') last.pop_back();
+    std::fprintf(stderr, "update: %s\n", last.c_str());
     // Closing the window ends the process at once; worker threads may still
     // be blocked on the network and must not meet destroyed globals.
     std::fflush(nullptr);
