@@ -1,6 +1,17 @@
 // Vector blend kernels for x86-64: SSE2 (always present) and AVX2 (chosen
-// when the processor has it). Each computes exactly the scalar word formula
-// and hands the row's last few pixels to the scalar pixel function.
+// when the processor has it). They hand the row's last few pixels to the
+// scalar pixel function, and tests hold them to the scalar words bit for bit.
+//
+// Why the vector kernels may work per channel: in the word formula the red
+// and blue products share one 32-bit word, yet no carry or borrow crosses
+// from blue into red. With a <= 255, floor((s - d) * a / 256) moves a
+// channel d towards s without passing it, so d + floor(...) stays in 0..255;
+// the word formula therefore equals, channel by channel,
+//     out = d + floor((s - d) * a / 256),
+// and the low 8 bits of that are what a 16-bit lane computes as
+//     out = (d + (((s - d) * a) mod 2^16 >> 8)) mod 2^8.
+// Blue and red sit in the even bytes, green and alpha in the odd bytes; the
+// alpha lane is given multiplier 0, which keeps the destination's alpha.
 #include <immintrin.h>
 
 #include "gfx/blend.h"
@@ -10,51 +21,40 @@ namespace {
 
 // ---- SSE2 -----------------------------------------------------------------
 
-// x * a mod 2^32 per 32-bit lane, with a (< 65536) in both 16-bit halves of
-// each lane. With x = xh * 2^16 + xl: x * a = xl * a + ((xh * a) mod 2^16) * 2^16
-// (mod 2^32). mullo gives (xl * a) mod 2^16 in the low half and
-// (xh * a) mod 2^16 in the high half; mulhi gives (xl * a) >> 16, which
-// belongs in the high half.
-inline __m128i mul32_sse2(__m128i x, __m128i a16) {
-    return _mm_add_epi32(_mm_mullo_epi16(x, a16), _mm_slli_epi32(_mm_mulhi_epu16(x, a16), 16));
-}
-
-// Four pixels of blend_pixel.
-inline __m128i blend4_sse2(__m128i d, __m128i s, __m128i a16) {
-    const __m128i m_rb = _mm_set1_epi32(0x00FF00FF), m_g = _mm_set1_epi32(0x0000FF00);
-    const __m128i m_a = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m128i drb = _mm_and_si128(d, m_rb), dg = _mm_and_si128(d, m_g);
-    // rb = (drb + (((s & 0xFF00FF) - drb) * a >> 8)) & 0xFF00FF
-    __m128i rb = _mm_sub_epi32(_mm_and_si128(s, m_rb), drb);
-    rb = _mm_and_si128(_mm_add_epi32(drb, _mm_srli_epi32(mul32_sse2(rb, a16), 8)), m_rb);
-    // g = (dg + (((s & 0xFF00) - dg) * a >> 8)) & 0xFF00
-    __m128i g = _mm_sub_epi32(_mm_and_si128(s, m_g), dg);
-    g = _mm_and_si128(_mm_add_epi32(dg, _mm_srli_epi32(mul32_sse2(g, a16), 8)), m_g);
-    return _mm_or_si128(_mm_or_si128(rb, g), _mm_and_si128(d, m_a));
-}
-
-// The source's alpha byte copied into both 16-bit halves of its lane.
-inline __m128i own_alpha_sse2(__m128i s) {
-    const __m128i a = _mm_srli_epi32(s, 24);
-    return _mm_or_si128(a, _mm_slli_epi32(a, 16));
+// Four pixels. `a_even` holds a in both 16-bit halves of each lane (blue,
+// red); `a_odd` holds a in the low half and 0 in the high half (green, alpha).
+inline __m128i blend4_sse2(__m128i d, __m128i s, __m128i a_even, __m128i a_odd) {
+    const __m128i m_even = _mm_set1_epi16(0x00FF);
+    // Even bytes: e = (d + ((s - d) * a >> 8)) & 0xFF per 16-bit lane.
+    const __m128i de = _mm_and_si128(d, m_even), se = _mm_and_si128(s, m_even);
+    __m128i e = _mm_mullo_epi16(_mm_sub_epi16(se, de), a_even);
+    e = _mm_and_si128(_mm_add_epi16(de, _mm_srli_epi16(e, 8)), m_even);
+    // Odd bytes, moved down by 8, blended the same way and moved back up;
+    // the shift up drops everything above the low byte.
+    const __m128i dodd = _mm_srli_epi16(d, 8), sodd = _mm_srli_epi16(s, 8);
+    __m128i o = _mm_mullo_epi16(_mm_sub_epi16(sodd, dodd), a_odd);
+    o = _mm_slli_epi16(_mm_add_epi16(dodd, _mm_srli_epi16(o, 8)), 8);
+    return _mm_or_si128(e, o);
 }
 
 void const_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t alpha) {
-    const __m128i a16 = _mm_set1_epi16(static_cast<short>(alpha));
+    const __m128i a_even = _mm_set1_epi16(static_cast<short>(alpha));
+    const __m128i a_odd = _mm_set1_epi32(static_cast<int>(alpha));
     int i = 0;
     for (; i + 8 <= n; i += 8) {
-        __m128i d0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        __m128i d1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 4));
+        const __m128i d0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i d1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 4));
         const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
         const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend4_sse2(d0, s0, a16));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), blend4_sse2(d1, s1, a16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend4_sse2(d0, s0, a_even, a_odd));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), blend4_sse2(d1, s1, a_even, a_odd));
     }
     for (; i < n; ++i) d[i] = blend_pixel(d[i], s[i], alpha);
 }
 
 void keyed_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t alpha) {
-    const __m128i a16 = _mm_set1_epi16(static_cast<short>(alpha));
+    const __m128i a_even = _mm_set1_epi16(static_cast<short>(alpha));
+    const __m128i a_odd = _mm_set1_epi32(static_cast<int>(alpha));
     const __m128i m_rgb = _mm_set1_epi32(0x00FFFFFF);
     const __m128i k = _mm_set1_epi32(static_cast<int>(key & 0x00FFFFFFu));
     int i = 0;
@@ -63,7 +63,7 @@ void keyed_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
         // Lanes whose colour equals the key keep the destination.
         const __m128i skip = _mm_cmpeq_epi32(_mm_and_si128(sv, m_rgb), k);
-        const __m128i out = blend4_sse2(dv, sv, a16);
+        const __m128i out = blend4_sse2(dv, sv, a_even, a_odd);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
                          _mm_or_si128(_mm_and_si128(skip, dv), _mm_andnot_si128(skip, out)));
     }
@@ -77,8 +77,10 @@ void src_alpha_row_sse2(uint32_t* d, const uint32_t* s, int n) {
     for (; i + 4 <= n; i += 4) {
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                         blend4_sse2(dv, sv, own_alpha_sse2(sv)));
+        // Each lane's multiplier is its own source alpha byte.
+        const __m128i a_odd = _mm_srli_epi32(sv, 24);
+        const __m128i a_even = _mm_or_si128(a_odd, _mm_slli_epi32(a_odd, 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), blend4_sse2(dv, sv, a_even, a_odd));
     }
     for (; i < n; ++i) d[i] = blend_pixel(d[i], s[i], s[i] >> 24);
 }
@@ -87,35 +89,33 @@ void src_alpha_row_sse2(uint32_t* d, const uint32_t* s, int n) {
 
 #define ND_AVX2 __attribute__((target("avx2")))
 
-ND_AVX2 inline __m256i mul32_avx2(__m256i x, __m256i a16) {
-    return _mm256_add_epi32(_mm256_mullo_epi16(x, a16),
-                            _mm256_slli_epi32(_mm256_mulhi_epu16(x, a16), 16));
-}
-
-ND_AVX2 inline __m256i blend8_avx2(__m256i d, __m256i s, __m256i a16) {
-    const __m256i m_rb = _mm256_set1_epi32(0x00FF00FF), m_g = _mm256_set1_epi32(0x0000FF00);
-    const __m256i m_a = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m256i drb = _mm256_and_si256(d, m_rb), dg = _mm256_and_si256(d, m_g);
-    __m256i rb = _mm256_sub_epi32(_mm256_and_si256(s, m_rb), drb);
-    rb = _mm256_and_si256(_mm256_add_epi32(drb, _mm256_srli_epi32(mul32_avx2(rb, a16), 8)), m_rb);
-    __m256i g = _mm256_sub_epi32(_mm256_and_si256(s, m_g), dg);
-    g = _mm256_and_si256(_mm256_add_epi32(dg, _mm256_srli_epi32(mul32_avx2(g, a16), 8)), m_g);
-    return _mm256_or_si256(_mm256_or_si256(rb, g), _mm256_and_si256(d, m_a));
+// Eight pixels of blend4_sse2.
+ND_AVX2 inline __m256i blend8_avx2(__m256i d, __m256i s, __m256i a_even, __m256i a_odd) {
+    const __m256i m_even = _mm256_set1_epi16(0x00FF);
+    const __m256i de = _mm256_and_si256(d, m_even), se = _mm256_and_si256(s, m_even);
+    __m256i e = _mm256_mullo_epi16(_mm256_sub_epi16(se, de), a_even);
+    e = _mm256_and_si256(_mm256_add_epi16(de, _mm256_srli_epi16(e, 8)), m_even);
+    const __m256i dodd = _mm256_srli_epi16(d, 8), sodd = _mm256_srli_epi16(s, 8);
+    __m256i o = _mm256_mullo_epi16(_mm256_sub_epi16(sodd, dodd), a_odd);
+    o = _mm256_slli_epi16(_mm256_add_epi16(dodd, _mm256_srli_epi16(o, 8)), 8);
+    return _mm256_or_si256(e, o);
 }
 
 ND_AVX2 void const_row_avx2(uint32_t* d, const uint32_t* s, int n, uint32_t alpha) {
-    const __m256i a16 = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i a_even = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i a_odd = _mm256_set1_epi32(static_cast<int>(alpha));
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8_avx2(dv, sv, a16));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8_avx2(dv, sv, a_even, a_odd));
     }
     for (; i < n; ++i) d[i] = blend_pixel(d[i], s[i], alpha);
 }
 
 ND_AVX2 void keyed_row_avx2(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t alpha) {
-    const __m256i a16 = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i a_even = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i a_odd = _mm256_set1_epi32(static_cast<int>(alpha));
     const __m256i m_rgb = _mm256_set1_epi32(0x00FFFFFF);
     const __m256i k = _mm256_set1_epi32(static_cast<int>(key & 0x00FFFFFFu));
     int i = 0;
@@ -124,7 +124,7 @@ ND_AVX2 void keyed_row_avx2(uint32_t* d, const uint32_t* s, int n, uint32_t key,
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
         const __m256i skip = _mm256_cmpeq_epi32(_mm256_and_si256(sv, m_rgb), k);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
-                            _mm256_blendv_epi8(blend8_avx2(dv, sv, a16), dv, skip));
+                            _mm256_blendv_epi8(blend8_avx2(dv, sv, a_even, a_odd), dv, skip));
     }
     for (; i < n; ++i) {
         if ((s[i] & 0x00FFFFFFu) != (key & 0x00FFFFFFu)) d[i] = blend_pixel(d[i], s[i], alpha);
@@ -136,9 +136,9 @@ ND_AVX2 void src_alpha_row_avx2(uint32_t* d, const uint32_t* s, int n) {
     for (; i + 8 <= n; i += 8) {
         const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        const __m256i a = _mm256_srli_epi32(sv, 24);
-        const __m256i a16 = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8_avx2(dv, sv, a16));
+        const __m256i a_odd = _mm256_srli_epi32(sv, 24);
+        const __m256i a_even = _mm256_or_si256(a_odd, _mm256_slli_epi32(a_odd, 16));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), blend8_avx2(dv, sv, a_even, a_odd));
     }
     for (; i < n; ++i) d[i] = blend_pixel(d[i], s[i], s[i] >> 24);
 }
