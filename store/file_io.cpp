@@ -15,6 +15,7 @@ namespace nd {
 namespace {
 
 thread_local int t_errno = 0;
+std::atomic<bool> g_sync{true};
 
 int fail() {
     t_errno = errno;
@@ -59,6 +60,7 @@ std::string dir_of(const std::string& path) {
 }
 
 void fsync_dir(const std::string& path) {
+    if (!g_sync.load(std::memory_order_relaxed)) return;
     int dfd = ::open(dir_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd < 0) return;
     ::fsync(dfd);
@@ -120,7 +122,8 @@ int write_file_atomic(const std::string& path, const void* data, size_t size) {
         path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return fail();
-    if (!write_all(fd, data, size) || ::fsync(fd) != 0) {
+    if (!write_all(fd, data, size) ||
+        (g_sync.load(std::memory_order_relaxed) && ::fsync(fd) != 0)) {
         int r = fail();
         ::close(fd);
         ::unlink(tmp.c_str());
@@ -144,6 +147,10 @@ int patch_file_atomic(const std::string& path, const FilePatch* patches, size_t 
     for (size_t i = 0; i < count; ++i)
         std::memcpy(&bytes[patches[i].offset], patches[i].data, patches[i].size);
     return write_file_atomic(path, bytes.data(), bytes.size());
+}
+
+void set_sync_writes(bool on) {
+    g_sync.store(on);
 }
 
 bool file_exists(const std::string& path) {

@@ -42,6 +42,12 @@ struct FilePatch {
 // when it does not exist).
 int patch_file_atomic(const std::string& path, const FilePatch* patches, size_t count);
 
+// Turns the fsyncs of write_file_atomic off or on (on by default). The
+// rename still makes every replace all-or-nothing for a process that dies;
+// only durability across power loss is given up. Scratch workspaces that
+// are built in bulk (benchmarks, tests) use this; the program never does.
+void set_sync_writes(bool on);
+
 bool file_exists(const std::string& path);
 bool dir_exists(const std::string& path);
 
