@@ -50,6 +50,11 @@ void Canvas::paint(const Shape& shape, uint32_t color, float opacity) {
         }
 }
 
+void Canvas::blend(int x, int y, uint32_t color, float coverage) {
+    if (x < 0 || y < 0 || x >= width || y >= height || coverage <= 0.0f) return;
+    at(x, y) = over(at(x, y), color, std::min(coverage, 1.0f));
+}
+
 void Canvas::paint_gradient(const Shape& shape, uint32_t top, uint32_t bottom) {
     for (int y = 0; y < height; ++y) {
         uint32_t color = mix(top, bottom, height > 1 ? float(y) / float(height - 1) : 0.0f);

@@ -24,6 +24,8 @@ struct Canvas {
     void paint(const Shape& shape, uint32_t color, float opacity = 1.0f);
     // Vertical gradient from `top` to `bottom` colour inside `shape`.
     void paint_gradient(const Shape& shape, uint32_t top, uint32_t bottom);
+    // Composites `color` over one pixel with the given coverage (0..1).
+    void blend(int x, int y, uint32_t color, float coverage);
     // Clears what `shape` covers back to transparency (used to punch holes).
     void erase(const Shape& shape);
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/skins/gen/label.h"
 #include "app/skins/gen/theme.h"
 
 namespace skingen {
@@ -43,7 +44,7 @@ void top_button(Ctx& x, Glyph glyph, int look) {
     if (close && look > 0) ink = 0xFFFFFFFF;
     if (look == 3) ink = with_alpha(x.t.icon, 0x60);
     if (!close && look == 2) ink = x.t.dark ? 0xFFFFFFFF : mix(x.t.accent, 0xFF000000, 0.2f);
-    draw_glyph(x.c, glyph, x.w / 2, x.h / 2, 16, ink);
+    draw_glyph(x.c, glyph, x.w / 2, x.h / 2, x.h >= 29 ? 18.0f : 14.0f, ink);
 }
 
 void icon_button(Ctx& x) {
@@ -74,28 +75,42 @@ void icon_button(Ctx& x) {
 void wide_button(Ctx& x) {
     bool primary = x.role.param == 1;
     bool bmp = x.role.format == Format::kBmp;
+    // Opaque buttons are square so they sit cleanly on any panel.
     if (bmp) x.c.fill(x.t.panel);
-    auto plate = round_rect(1, 1, x.w - 1, x.h - 1, 4);
+    auto plate = bmp ? rect(0, 0, x.w, x.h) : round_rect(1, 1, x.w - 1, x.h - 1, 4);
     uint32_t fill, ink;
     if (primary) {
         fill = x.state == 0 ? x.t.accent
                             : mix(x.t.accent, x.state == 1 ? 0xFFFFFFFF : 0xFF000000, 0.15f);
         ink = x.t.on_accent;
+    } else if (x.skin < 0) {
+        // Shared buttons carry their own slate plate so they read on the
+        // dark and the light pages alike.
+        fill = x.state == 0 ? 0xFF4A525C : x.state == 1 ? 0xFF5A636E : 0xFF3A4048;
+        ink = 0xFFFFFFFF;
     } else {
-        fill = x.state == 0 ? with_alpha(x.t.icon, 0x20) : x.state == 1 ? x.t.hover : x.t.pressed;
-        if (x.state == 1) fill = with_alpha(x.t.icon, 0x38);
+        fill = with_alpha(x.t.icon, x.state == 0 ? 0x20 : x.state == 1 ? 0x38 : 0x50);
         ink = x.state == 0 ? x.t.icon : x.t.dark ? 0xFFFFFFFF : mix(x.t.icon, 0xFF000000, 0.3f);
     }
     x.c.paint(plate, fill);
-    if (!primary) x.c.paint(outline(plate, 0.5f), with_alpha(x.t.icon, x.state ? 0xA0 : 0x60));
-    if (x.state == 2)
-        x.c.paint(outline(round_rect(2, 2, x.w - 2, x.h - 2, 3), 0.5f),
-                  with_alpha(0xFF000000, 0x30));
-    draw_glyph(x.c, x.role.glyph, x.w / 2, x.h / 2, x.h * 0.6f, ink);
+    if (!primary && x.skin >= 0) x.c.paint(outline(plate, 0.5f), with_alpha(x.t.icon, x.state ? 0xA0 : 0x60));
+    const char* label = label_for(x.role.stem);
+    if (!label) {
+        draw_glyph(x.c, x.role.glyph, x.w / 2, x.h / 2, x.h * 0.6f, ink);
+        return;
+    }
+    // Icon and caption centred together.
+    int size = x.h >= 40 ? 20 : 16;
+    float icon = x.h * 0.5f;
+    float text = float(label_width(label, size));
+    float left = (x.w - icon - 6 - text) / 2;
+    draw_glyph(x.c, x.role.glyph, left + icon / 2, x.h / 2, icon, ink);
+    draw_label(x.c, label, left + icon + 6, x.h / 2, size, ink);
 }
 
 void tab(Ctx& x) {
     bool active = x.state == 1;
+    if (x.role.format == Format::kBmp) x.c.fill(x.t.panel);
     if (active) {
         x.c.paint(round_rect(0, 0, x.w, x.h + 4, 4), x.t.hover);
         x.c.paint(rect(6, x.h - 2.5f, x.w - 6, x.h), x.t.accent);
@@ -144,8 +159,8 @@ void theme_tile(Ctx& x) {
     // A miniature of the whole window in skin `state`: top bar, left bar and
     // three cards on the page.
     Theme s = theme_for(x.state);
-    x.c.paint(round_rect(0, 0, x.w, x.h, 3), s.page);
-    x.c.paint(intersect(round_rect(0, 0, x.w, x.h, 3), rect(0, 0, x.w, 9)), s.top);
+    x.c.fill(s.page);
+    x.c.paint(rect(0, 0, x.w, 9), s.top);
     x.c.paint(rect(0, 9, 24, x.h - 0), s.panel, 0.9f);
     for (int i = 0; i < 4; ++i)
         x.c.paint(rect(4, 14 + 8 * float(i), 20, 17 + 8 * float(i)), s.icon, 0.5f);
@@ -156,7 +171,7 @@ void theme_tile(Ctx& x) {
     x.c.paint(segment(62, 21, 62, 26, 0.5f), s.icon);
     for (int i = 0; i < 3; ++i)
         x.c.paint(circle(x.w - 8 - 6 * float(i), 4.5f, 1.6f), i == 0 ? 0xFFE0524C : s.icon);
-    x.c.paint(outline(round_rect(0, 0, x.w, x.h, 3), 0.5f), with_alpha(s.rule, 0xC0));
+    x.c.paint(outline(rect(0, 0, x.w, x.h), 0.5f), with_alpha(s.rule, 0xC0));
 }
 
 void row(Ctx& x) {

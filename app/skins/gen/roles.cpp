@@ -18,8 +18,10 @@ using G = Glyph;
 // Sizes are the sizes at which the program places each picture: top-bar
 // buttons 45 x 29, menu icons 20 x 20 in 210 x 28 menu rows, 7 x 7 panel
 // corners, option switches 44 x 20, theme tiles 100 x 57, preview bars
-// 255 x 7, dialog buttons 100 x 32. Opaque bands and the dialog buttons that
-// always sit on a plain panel are BMP; everything with soft edges is PNG.
+// 255 x 7, dialog OK buttons 100 x 32 and their close buttons 45 x 20.
+// Opaque bands, the right bar's tabs, the theme tiles and the OK buttons,
+// which always sit on a plain panel, are BMP; everything with soft edges is
+// PNG.
 const Role kRoles[] = {
     // About page.
     {"ABOUT_MARGIN", "0 1 2 3", 7, 7, kAllSkins, P, R::kCorner, G::kNone, 0},
@@ -106,20 +108,20 @@ const Role kRoles[] = {
     {"NEWBOX_CASE", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kCardNew, 0},
     {"NEWBOX_ID", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kIdCard, 0},
     {"NEWBOX_LOCK", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kLock, 0},
-    {"NEWBOX_NO", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kClose, 0},
+    {"NEWBOX_NO", "0 1", 45, 20, kAllSkins, P, R::kTopButton, G::kClose, 0},
     {"NEWBOX_PROBLEM", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kQuestion, 0},
     {"NEWBOX_PWDRESET", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kUnlock, 0},
     {"NEWBOX_PWDSET", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kKey, 0},
     {"NEWBOX_RESIZE", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kResize, 0},
     {"NEWBOX_SENTRY", "", 48, 48, kAllSkins, P, R::kMenuIcon, G::kShield, 0},
-    {"NEWBOX_THEME", "0 1 2 3", 100, 57, kLight, P, R::kThemeTile, G::kNone, 0},
+    {"NEWBOX_THEME", "0 1 2 3", 100, 57, kLight, B, R::kThemeTile, G::kNone, 0},
     {"NEWBOX_YES", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kCheck, 1},
     // Options, rename box, replies.
     {"OPTION_CLOSE", "", 44, 20, kAllSkins, P, R::kSwitch, G::kNone, 0},
     {"OPTION_OPEN", "", 44, 20, kAllSkins, P, R::kSwitch, G::kNone, 1},
     {"PEER_OK", "0 1 2", 24, 24, kBlack, P, R::kIcon, G::kCheck, 0},
     {"RENBOX_GEN", "", 40, 40, kAllSkins, P, R::kMenuIcon, G::kTag, 0},
-    {"RENBOX_NO", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kClose, 0},
+    {"RENBOX_NO", "0 1", 45, 20, kAllSkins, P, R::kTopButton, G::kClose, 0},
     {"RENBOX_YES", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kCheck, 1},
     {"REPLY_REPORT", "0 1", 32, 32, kAllSkins, P, R::kIconButton, G::kNote, 0},
     {"REPLY_TABLE", "0 1", 32, 32, kAllSkins, P, R::kIconButton, G::kList, 0},
@@ -131,8 +133,8 @@ const Role kRoles[] = {
     {"RIGHT_POINT", "", 16, 16, kAllSkins, P, R::kPoint, G::kArrowRight, 0},
     {"RIGHT_SELECT", "", 255, 40, kAllSkins, B, R::kRow, G::kNone, 1},
     {"RIGHT_SENTRY_POINT", "", 8, 8, kAllSkins, P, R::kPoint, G::kShield, 0},
-    {"RIGHT_TAB_PROBLEM", "0 1", 86, 32, kAllSkins, P, R::kTab, G::kQuestion, 0},
-    {"RIGHT_TAB_SENTRY", "0 1", 86, 32, kAllSkins, P, R::kTab, G::kShield, 0},
+    {"RIGHT_TAB_PROBLEM", "0 1", 86, 32, kAllSkins, B, R::kTab, G::kQuestion, 0},
+    {"RIGHT_TAB_SENTRY", "0 1", 86, 32, kAllSkins, B, R::kTab, G::kShield, 0},
     {"RULER_MIDDLE", "", 16, 3, kAllSkins, B, R::kRule, G::kNone, 1},
     {"SEARCH", "0 1", 28, 28, kAllSkins, P, R::kIconButton, G::kSearch, 0},
     // Selection slots.
@@ -198,7 +200,7 @@ const Role kRoles[] = {
     {"UPDATE_MAX", "0 1", 45, 29, kAllSkins, P, R::kTopButton, G::kMaximize, 0},
     {"UPDATE_MIN", "0 1", 45, 29, kAllSkins, P, R::kTopButton, G::kMinimize, 0},
     {"UPDATE_NOTE", "", 400, 34, kAllSkins, B, R::kNote, G::kInfo, 0},
-    {"UPDATE_NO", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kClose, 0},
+    {"UPDATE_NO", "0 1", 45, 20, kAllSkins, P, R::kTopButton, G::kClose, 0},
     {"UPDATE_YES", "0 1", 100, 32, kAllSkins, B, R::kWideButton, G::kCheck, 1},
 
     // Pictures every skin shares. They are drawn on their own neutral plates
