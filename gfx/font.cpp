@@ -30,6 +30,8 @@ namespace {
 // Heights and widths beyond this many pixels are taken as this many; the
 // programs use 12 to 90.
 constexpr int kMaxPixels = 1024;
+// Glyphs beyond the ASCII range kept per face before the cache starts over.
+constexpr size_t kMaxCachedGlyphs = 8192;
 
 struct Match {
     std::string file;
@@ -190,7 +192,7 @@ private:
         // A width asks for an average character of that many pixels; CJK
         // faces average half an em over their single-byte characters, so the
         // em is twice the width and every byte advances by the width.
-        const int width = std::min(std::abs(rec.width), kMaxPixels);
+        const int width = std::abs(std::clamp(rec.width, -kMaxPixels, kMaxPixels));
         const FT_F26Dot6 em26 = static_cast<FT_F26Dot6>(std::lround(em * 64));
         const FT_F26Dot6 w26 = width > 0 ? FT_F26Dot6{2 * width * 64} : em26;
         face->fixed_advance = width;
@@ -273,6 +275,9 @@ const Glyph& glyph_of(FontFace* face, uint32_t code) {
     }
     auto it = face->others.find(code);
     if (it != face->others.end()) return it->second;
+    // Text that walks through the whole character set at a large size would
+    // otherwise keep every glyph; callers hold a glyph only while drawing it.
+    if (face->others.size() >= kMaxCachedGlyphs) face->others.clear();
     Glyph& g = face->others[code];
     render(face, code, &g);
     return g;

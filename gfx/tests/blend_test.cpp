@@ -18,7 +18,7 @@ struct FormulaCase {
     uint32_t d, s, a, want;
 };
 
-TEST(Blend, WordFormula) {
+TEST(GfxBlend, WordFormula) {
     const FormulaCase cases[] = {
         {0xFF000000, 0xFFFFFFFF, 255, 0xFFFEFEFE},  // white over black never reaches white
         {0x00000000, 0xFFFFFFFF, 255, 0x00FEFEFE},  // destination alpha is kept
@@ -36,7 +36,7 @@ TEST(Blend, WordFormula) {
     }
 }
 
-TEST(Blend, PublicBlendsOnImages) {
+TEST(GfxBlend, PublicBlendsOnImages) {
     auto white = make_image(2, 1);
     white->pixels = {0xFFFFFFFF, 0x80FFFFFF};
     auto dst = make_image(2, 1);
@@ -65,14 +65,14 @@ std::vector<const detail::BlendKernels*> vector_kernels() {
     return v;
 }
 
-TEST(Blend, ForcedScalarChoosesScalar) {
+TEST(GfxBlend, ForcedScalarChoosesScalar) {
     EXPECT_EQ(&detail::choose_kernels(true), &detail::scalar_kernels());
     EXPECT_NE(&detail::choose_kernels(false), &detail::scalar_kernels());
 }
 
 // Every alpha, every row length up to 67 (all tail lengths of an 8-wide
 // step) and start offsets 0..3 words, on random words that include the key.
-TEST(Blend, VectorKernelsEqualScalarOnRandomRows) {
+TEST(GfxBlend, VectorKernelsEqualScalarOnRandomRows) {
     const detail::BlendKernels& ref = detail::scalar_kernels();
     std::mt19937 rng(1234);
     std::vector<uint32_t> src(80), base(80), want(80), got(80);
@@ -104,7 +104,7 @@ TEST(Blend, VectorKernelsEqualScalarOnRandomRows) {
 // All 65,536 (source, destination) byte pairs in every channel at every
 // alpha: the vector kernels work per channel, and this is where that would
 // show if a carry ever crossed channels.
-TEST(Blend, VectorKernelsEqualScalarOnAllChannelPairs) {
+TEST(GfxBlend, VectorKernelsEqualScalarOnAllChannelPairs) {
     std::vector<uint32_t> src(65536), dst(65536);
     for (uint32_t i = 0; i < 65536; ++i) {
         const uint32_t s = i >> 8, d = i & 0xFF;
@@ -121,7 +121,7 @@ TEST(Blend, VectorKernelsEqualScalarOnAllChannelPairs) {
     }
 }
 
-TEST(Blend, ClipsToViewportAndShiftsSource) {
+TEST(GfxBlend, ClipsToViewportAndShiftsSource) {
     auto src = make_image(4, 3);
     for (int i = 0; i < 12; ++i) src->pixels[i] = 0xFF000000u | (i + 1);
     auto dst = make_image(6, 5);
@@ -155,7 +155,7 @@ TEST(Blend, ClipsToViewportAndShiftsSource) {
     EXPECT_EQ(dst->pixels, blank);
 }
 
-TEST(Blur, FourNeighbourFilterOnKnownImage) {
+TEST(GfxBlur, FourNeighbourFilterOnKnownImage) {
     auto im = make_image(3, 3);
     im->pixels[4] = 0xFFFFFFFF;
     EXPECT_EQ(imagefilter_blurring(im.get(), 127, 256), 0);
@@ -172,7 +172,7 @@ TEST(Blur, FourNeighbourFilterOnKnownImage) {
     EXPECT_EQ(flat->pixels, std::vector<uint32_t>(20, 0xFF6A7B8C)) << "no darkening";
 }
 
-TEST(Blur, RectangleIsCutToImage) {
+TEST(GfxBlur, RectangleIsCutToImage) {
     auto im = make_image(4, 4);
     im->pixels[0] = 0xFFFFFFFF;
     EXPECT_EQ(imagefilter_blurring(im.get(), 127, 256, 4, 0), kEmptyRect);

@@ -14,7 +14,7 @@ struct ImageDeleter {
 };
 using ImagePtr = std::unique_ptr<IMAGE, ImageDeleter>;
 
-TEST(Image, NewImageHasStatedDefaults) {
+TEST(GfxImage, NewImageHasStatedDefaults) {
     ImagePtr im(new_image(0, 0));
     EXPECT_EQ(im->mark, kImageMark);
     EXPECT_EQ(image_width(im.get()), 1);
@@ -29,7 +29,7 @@ TEST(Image, NewImageHasStatedDefaults) {
     EXPECT_EQ(image_width(static_cast<IMAGE*>(nullptr)), 0) << "no target, no screen page";
 }
 
-TEST(Image, SetBkColorRepaintsOnlyOldBackground) {
+TEST(GfxImage, SetBkColorRepaintsOnlyOldBackground) {
     ImagePtr im(new_image(4, 3));
     put_pixel(1, 1, 0xFF123456, im.get());
     set_fill_color(0xFF00FF00, im.get());
@@ -48,7 +48,7 @@ TEST(Image, SetBkColorRepaintsOnlyOldBackground) {
     EXPECT_EQ(get_pixel(1, 1, im.get()), 0xFFFFFFFFu);
 }
 
-TEST(Image, ResizeReplacesContentOnlyWhenSizeChanges) {
+TEST(GfxImage, ResizeReplacesContentOnlyWhenSizeChanges) {
     ImagePtr im(new_image(2, 2));
     set_viewport(1, 1, 2, 2, 1, im.get());
     resize(im.get(), 2, 2);
@@ -62,7 +62,7 @@ TEST(Image, ResizeReplacesContentOnlyWhenSizeChanges) {
     EXPECT_EQ(im->pixels, std::vector<uint32_t>(3, 0u)) << "new buffer is transparent black";
 }
 
-TEST(Image, ViewportMovesOriginAndClips) {
+TEST(GfxImage, ViewportMovesOriginAndClips) {
     ImagePtr im(new_image(6, 6));
     set_viewport(-3, 2, 40, 4, 1, im.get());
     const Viewport& v = im->state.viewport;
@@ -83,7 +83,7 @@ TEST(Image, ViewportMovesOriginAndClips) {
     }
 }
 
-TEST(Image, TargetAndScreenPage) {
+TEST(GfxImage, TargetAndScreenPage) {
     ImagePtr screen(new_image(4, 4));
     ImagePtr other(new_image(2, 2));
     set_screen_page(screen.get());
@@ -101,7 +101,7 @@ TEST(Image, TargetAndScreenPage) {
     EXPECT_EQ(current_target(), nullptr);
 }
 
-TEST(Image, PlainCopyClipsAndKeepsAllBytes) {
+TEST(GfxImage, PlainCopyClipsAndKeepsAllBytes) {
     ImagePtr src(new_image(3, 2));
     for (int i = 0; i < 6; ++i) src->pixels[i] = 0x10203040u + i;
     ImagePtr dst(new_image(4, 4));
@@ -115,7 +115,7 @@ TEST(Image, PlainCopyClipsAndKeepsAllBytes) {
     EXPECT_EQ(dst->pixels[1 * 4 + 0], 0x10203045u);
 }
 
-TEST(Image, GetImageGrabsFromCurrentTarget) {
+TEST(GfxImage, GetImageGrabsFromCurrentTarget) {
     ImagePtr page(new_image(4, 4));
     for (int i = 0; i < 16; ++i) page->pixels[i] = i;
     set_target(page.get());

@@ -45,7 +45,7 @@ std::vector<uint8_t> png_of(const std::vector<uint32_t>& px, int w, int h) {
     return bytes;
 }
 
-TEST(Picture, SaveImageWritesExact24BitBmp) {
+TEST(GfxPicture, SaveImageWritesExact24BitBmp) {
     TempDir dir;
     auto im = make_image(3, 1);
     im->pixels = {0x80112233, 0x00445566, 0xFF778899};
@@ -65,7 +65,7 @@ TEST(Picture, SaveImageWritesExact24BitBmp) {
     EXPECT_EQ(save_image(im.get(), "/nonexistent-dir/a.bmp"), kPictureError);
 }
 
-TEST(Picture, PngKeepsAlphaAndBlendsByIt) {
+TEST(GfxPicture, PngKeepsAlphaAndBlendsByIt) {
     TempDir dir;
     auto im = make_image(2, 2);
     im->pixels = {0x00FFFFFF, 0x80FF0000, 0xFF00FF00, 0x400000FF};
@@ -83,7 +83,7 @@ TEST(Picture, PngKeepsAlphaAndBlendsByIt) {
     EXPECT_EQ(dst->pixels[0], 0xFF000000u) << "alpha 0 leaves the background";
 }
 
-TEST(Picture, JpegRoundTripIsCloseAndOpaque) {
+TEST(GfxPicture, JpegRoundTripIsCloseAndOpaque) {
     TempDir dir;
     auto im = make_image(16, 8);
     std::fill(im->pixels.begin(), im->pixels.end(), 0x00C08040);
@@ -142,7 +142,7 @@ std::vector<uint8_t> gif_of(int h, bool interlace) {
     return out;
 }
 
-TEST(Picture, GifFirstFrameWithTransparencyAndInterlace) {
+TEST(GfxPicture, GifFirstFrameWithTransparencyAndInterlace) {
     const uint32_t want_by_index[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00000000};
     for (bool interlace : {false, true}) {
         const std::vector<uint8_t> bytes = gif_of(11, interlace);
@@ -182,7 +182,7 @@ const uint8_t kBmp32TopDown[] = {
 };
 static_assert(sizeof(kBmp32TopDown) == 62);
 
-TEST(Picture, BmpPalettedAndTopDown) {
+TEST(GfxPicture, BmpPalettedAndTopDown) {
     auto im = make_image();
     ASSERT_EQ(getimage_bytes(im.get(), kBmp8, sizeof kBmp8), kOk);
     EXPECT_EQ(im->pixels, (std::vector<uint32_t>{0xFF302010, 0xFF000000, 0xFFCCBBAA, 0xFF302010}));
@@ -197,7 +197,7 @@ TEST(Picture, BmpPalettedAndTopDown) {
     EXPECT_EQ(im->pixels, src->pixels);
 }
 
-TEST(Picture, DamagedDataIsRefusedAndImageKept) {
+TEST(GfxPicture, DamagedDataIsRefusedAndImageKept) {
     const std::vector<uint8_t> png = png_of({0xFF123456, 0xFF654321}, 2, 1);
     std::vector<uint8_t> gif = gif_of(4, false);
     std::vector<uint8_t> bmp_huge(kBmp8, kBmp8 + sizeof kBmp8);
@@ -240,7 +240,7 @@ TEST(Picture, DamagedDataIsRefusedAndImageKept) {
     EXPECT_EQ(getimage(im.get(), "/nonexistent/picture.png"), kPictureError);
 }
 
-TEST(Picture, ResourcesByName) {
+TEST(GfxPicture, ResourcesByName) {
     static const std::vector<uint8_t> dot = png_of({0x80FF0000}, 1, 1);
     static const Resource table[] = {{"IMGS", "TEST_DOT", dot.data(), dot.size()},
                                      {"IMGS", "TEST_BMP", kBmp8, sizeof kBmp8}};
@@ -257,7 +257,7 @@ TEST(Picture, ResourcesByName) {
     EXPECT_EQ(im->width, 4);
 }
 
-TEST(FatalDeathTest, MessagesAndExitStatus) {
+TEST(GfxFatalDeathTest, MessagesAndExitStatus) {
     EXPECT_EXIT(getimage(static_cast<IMAGE*>(nullptr), "x.png"), ::testing::ExitedWithCode(245),
                 "GFX INTERNAL ERROR: Fatal Error: pass NULL to `gfx::getimage`");
     IMAGE bogus;  // never made by new_image: no valid mark

@@ -36,7 +36,7 @@ Points drawn(const IMAGE* im) {
     return p;
 }
 
-TEST(Raster, LinesLeaveOutTheirEndPoint) {
+TEST(GfxRaster, LinesLeaveOutTheirEndPoint) {
     struct Case {
         int x1, y1, x2, y2;
         Points want;
@@ -70,7 +70,7 @@ std::vector<int> runs(const IMAGE* im) {
     return r;
 }
 
-TEST(Raster, StylesAndThickness) {
+TEST(GfxRaster, StylesAndThickness) {
     auto dashed = canvas(60, 3);
     set_line_style(kDashedLine, 0, 1, dashed.get());
     draw_line(0, 0, 60, 0, dashed.get());
@@ -103,7 +103,7 @@ TEST(Raster, StylesAndThickness) {
     EXPECT_FALSE(p.count({4, 1}) || p.count({4, 4}));
 }
 
-TEST(Raster, RectangleOutlineCoversLeftToRightMinusOne) {
+TEST(GfxRaster, RectangleOutlineCoversLeftToRightMinusOne) {
     auto im = canvas(8, 8);
     draw_rectangle(1, 2, 5, 6, im.get());
     Points want;
@@ -112,7 +112,7 @@ TEST(Raster, RectangleOutlineCoversLeftToRightMinusOne) {
     EXPECT_EQ(drawn(im.get()), want);
 }
 
-TEST(Raster, CircleLiesOnItsRadius) {
+TEST(GfxRaster, CircleLiesOnItsRadius) {
     auto im = canvas(40, 40);
     draw_circle(20, 19, 12, im.get());
     const Points p = drawn(im.get());
@@ -121,7 +121,7 @@ TEST(Raster, CircleLiesOnItsRadius) {
     EXPECT_TRUE(p.count({32, 19}) && p.count({8, 19}) && p.count({20, 7}) && p.count({20, 31}));
 }
 
-TEST(Raster, FloodFillStopsAtBorderColourWhateverItsAlpha) {
+TEST(GfxRaster, FloodFillStopsAtBorderColourWhateverItsAlpha) {
     auto im = canvas(10, 10);
     draw_rectangle(2, 2, 8, 8, im.get());   // border written with alpha 0
     put_pixel(4, 4, 0xFF00FF00, im.get());  // interior already holds the fill colour
@@ -144,7 +144,7 @@ TEST(Raster, FloodFillStopsAtBorderColourWhateverItsAlpha) {
     EXPECT_EQ(im->pixels, before);
 }
 
-TEST(Raster, ClippingBoundsWorkForFarCoordinates) {
+TEST(GfxRaster, ClippingBoundsWorkForFarCoordinates) {
     auto im = canvas(20, 10);
     set_viewport(5, 2, 15, 8, 1, im.get());
     draw_line(-1000000000, 1, 1000000000, 1, im.get());
@@ -154,7 +154,7 @@ TEST(Raster, ClippingBoundsWorkForFarCoordinates) {
     EXPECT_EQ(drawn(im.get()), want);
 }
 
-TEST(Random, MersenneTwisterOutputs) {
+TEST(GfxRandom, MersenneTwisterOutputs) {
     random_seed(5489);
     EXPECT_EQ(random_u32(), 3499211612u) << "the generator's first word for its default seed";
     for (int i = 0; i < 1000; ++i) {

@@ -50,7 +50,7 @@ test::ImagePtr white_canvas(int w, int h) {
     return im;
 }
 
-TEST(Text, ChineseLineInkStaysInsideItsExtent) {
+TEST(GfxText, ChineseLineInkStaysInsideItsExtent) {
     for (const char* face : {kYaHei, kSong}) {
         auto im = white_canvas(160, 40);
         set_font(16, 0, face, im.get());
@@ -71,7 +71,7 @@ TEST(Text, ChineseLineInkStaysInsideItsExtent) {
     }
 }
 
-TEST(Text, OpaqueModeFillsTheCell) {
+TEST(GfxText, OpaqueModeFillsTheCell) {
     auto im = white_canvas(100, 30);
     set_font(-14, 0, kYaHei, im.get());
     set_bk_mode(kOpaque, im.get());
@@ -85,7 +85,7 @@ TEST(Text, OpaqueModeFillsTheCell) {
     EXPECT_EQ(im->pixels[4 * 100 + 3] & 0x00FFFFFFu, 0x0000FFu);
 }
 
-TEST(Text, TwoByteCharactersAreNeverSplit) {
+TEST(GfxText, TwoByteCharactersAreNeverSplit) {
     auto im = white_canvas(10, 10);
     set_font(16, 0, kYaHei, im.get());
     const std::string cut = std::string(kNiHao) + "\xC4";  // a lead byte with no trail
@@ -94,7 +94,7 @@ TEST(Text, TwoByteCharactersAreNeverSplit) {
     EXPECT_EQ(text_width("\xC4!", im.get()), text_width("?!", im.get()));
 }
 
-TEST(Text, BoldFixedPitchAndMonospaceFaces) {
+TEST(GfxText, BoldFixedPitchAndMonospaceFaces) {
     auto im = white_canvas(200, 30);
     set_font(20, 0, kYaHei, im.get());
     FontRecord r;
@@ -120,7 +120,7 @@ TEST(Text, BoldFixedPitchAndMonospaceFaces) {
     EXPECT_EQ(text_width("iiii", im.get()), text_width("WWWW", im.get()));
 }
 
-TEST(Text, ClippedToViewportAndAligned) {
+TEST(GfxText, ClippedToViewportAndAligned) {
     auto im = white_canvas(120, 40);
     set_font(16, 0, kYaHei, im.get());
     const int w = text_width(kHello, im.get());
@@ -139,7 +139,7 @@ TEST(Text, ClippedToViewportAndAligned) {
     EXPECT_EQ(r.outside, 0);
 }
 
-TEST(Text, CachedGlyphsAreNotRenderedAgain) {
+TEST(GfxText, CachedGlyphsAreNotRenderedAgain) {
     auto im = white_canvas(100, 30);
     set_font(15, 0, kYaHei, im.get());
     text_out(0, 0, kHello, im.get());
