@@ -57,7 +57,8 @@ void set_window_mode(int flags, int x, int y);
 int open_window(int width, int height, int flags);
 void close_window();
 bool window_alive();
-// Ends the frame loops: window_alive() turns false (signal handlers use it).
+// Ends the frame loops: window_alive() turns false for good. Safe to call
+// from a signal handler.
 void request_stop();
 bool headless();
 // Makes the next open_window run headless even when a display exists, so

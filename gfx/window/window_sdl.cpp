@@ -3,6 +3,7 @@
 // frame_wait and in the input waits instead of on a thread of their own.
 #include <SDL2/SDL.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,6 +21,11 @@ constexpr const char* kWindowClass = "Nodrel Canvas";
 constexpr const char* kBanner = "Nodrel graphics 1.0";
 
 bool g_video_ready = false;
+
+// Kept outside WindowState so that a signal handler can set it at any time:
+// a constant-initialised lock-free atomic needs no construction.
+std::atomic<bool> g_stop_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 void show_fatal_box(const char* caption, const char* text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, gbk_to_utf8(caption).c_str(),
@@ -215,11 +221,11 @@ void close_window() {
 
 bool window_alive() {
     const WindowState& state = window_state();
-    return state.alive.load() && !state.stop_requested.load();
+    return state.alive.load() && !g_stop_requested.load();
 }
 
 void request_stop() {
-    window_state().stop_requested.store(true);
+    g_stop_requested.store(true);
 }
 
 void set_caption(const char* gbk_text) {

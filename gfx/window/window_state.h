@@ -29,7 +29,6 @@ struct WindowState {
     bool open = false;
     bool is_headless = true;
     std::atomic<bool> alive{false};
-    std::atomic<bool> stop_requested{false};
     std::string caption_utf8;
 
     IMAGE* page = nullptr;
