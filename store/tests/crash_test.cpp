@@ -1,6 +1,8 @@
 // Saves interrupted at random moments leave every file whole: a child
 // process saves Cases and boards in a loop and is killed with SIGKILL; the
 // parent then checks every file and loads the workspace without repair.
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,7 +39,8 @@ void stamp(int32_t v, CaseRecord& r, CaseBody& body) {
     body.text[60000] = 0;
 }
 
-[[noreturn]] void save_forever(int32_t start) {
+// Saves without end; one byte goes down `progress` after every step.
+[[noreturn]] void save_forever(int32_t start, int progress) {
     for (int32_t v = start;; ++v) {
         for (int s = 0; s < 3; ++s) {
             stamp(v, *find_case(0, 0, s), *find_case_body(0, 0, s));
@@ -54,7 +57,22 @@ void stamp(int32_t v, CaseRecord& r, CaseBody& body) {
         } else if (find_case(0, 0, 3)) {
             delete_case(0, 0, 3);
         }
+        char step = 1;
+        (void)!::write(progress, &step, 1);
     }
+}
+
+// Waits (bounded) until the child reports `steps` steps.
+bool wait_for_steps(int progress, int steps) {
+    char buf[256];
+    for (int got = 0; got < steps;) {
+        struct pollfd p = {progress, POLLIN, 0};
+        if (::poll(&p, 1, 20000) <= 0) return false;
+        ssize_t n = ::read(progress, buf, sizeof buf);
+        if (n <= 0) return false;
+        got += static_cast<int>(n);
+    }
+    return true;
 }
 
 void expect_whole_case(const std::string& record_path) {
@@ -91,11 +109,20 @@ TEST_F(CrashSafety, KilledSavesLeaveOldOrNewFilesWhole) {
     // done; every third round runs them as the program does.
     for (int round = 0; round < 9; ++round) {
         set_sync_writes(round % 3 == 0);
+        int pipe_fds[2];
+        ASSERT_EQ(::pipe(pipe_fds), 0);
+        fcntl(pipe_fds[1], F_SETFL, O_NONBLOCK);
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
-        if (pid == 0) save_forever(start);
-        std::this_thread::sleep_for(std::chrono::milliseconds(30 + rng() % 300));
+        if (pid == 0) save_forever(start, pipe_fds[1]);
+        ::close(pipe_fds[1]);
+        // Every round lets the child finish some steps, then kills it at a
+        // random moment of the ones that follow.
+        bool progressed = wait_for_steps(pipe_fds[0], round % 3 == 0 ? 3 : 20);
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 150000));
         kill(pid, SIGKILL);
+        ::close(pipe_fds[0]);
+        ASSERT_TRUE(progressed);
         int status = 0;
         waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
@@ -118,10 +145,9 @@ TEST_F(CrashSafety, KilledSavesLeaveOldOrNewFilesWhole) {
         start = find_case(0, 0, 0)->x + 1;
     }
     set_sync_writes(true);
-    // The children got real work done between the kills: each step writes
-    // about ten files (three Cases in mode 2, a board, a Case made or
-    // deleted), so a few hundred steps are thousands of replaced files.
-    EXPECT_GT(start, 100);
+    // Each step writes about ten files (three Cases in mode 2, a board, a
+    // Case made or deleted): the rounds replace well over a thousand files.
+    EXPECT_GT(start, 6 * 20 + 3 * 3);
 }
 
 }  // namespace

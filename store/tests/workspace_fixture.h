@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "store/file_io.h"
 #include "store/park_miller.h"
 #include "store/tables.h"
 
@@ -51,9 +52,12 @@ protected:
         seed_random(12345);
         clear_tables();
         Tables.read_only = false;
+        // Tests need whole files, not durability across power loss.
+        set_sync_writes(false);
         set_workspace_root(root);
     }
     void TearDown() override {
+        set_sync_writes(true);
         clear_tables();
         std::filesystem::remove_all(dir);
     }
