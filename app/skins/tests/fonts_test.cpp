@@ -7,7 +7,7 @@
 namespace nd {
 namespace {
 
-TEST(Fonts, EveryFaceDrawsChineseText) {
+TEST(SkinFonts, EveryFaceDrawsChineseText) {
     // Face names and text are GBK bytes: "微软雅黑", "宋体", and "工作区".
     const char* faces[] = {"\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA", "\xCB\xCE\xCC\xE5", "Consolas",
                            "Tahoma", "SimSun"};

@@ -5,7 +5,7 @@
 namespace nd {
 namespace {
 
-TEST(Palette, SharedGroupsHoldTheirColours) {
+TEST(SkinPalette, SharedGroupsHoldTheirColours) {
     struct Group {
         int base;
         uint32_t colors[4];

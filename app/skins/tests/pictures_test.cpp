@@ -24,12 +24,12 @@ std::set<std::string> listed_names() {
     return names;
 }
 
-class Pictures : public ::testing::Test {
+class SkinPictures : public ::testing::Test {
 protected:
     void SetUp() override { install_skin_pictures(); }
 };
 
-TEST_F(Pictures, EveryListedNameIsInstalledAndNothingElse) {
+TEST_F(SkinPictures, EveryListedNameIsInstalledAndNothingElse) {
     std::set<std::string> expected = listed_names();
     for (const std::string& name : expected)
         EXPECT_NE(gfx::find_resource("IMGS", name.c_str()), nullptr) << name;
@@ -41,7 +41,7 @@ TEST_F(Pictures, EveryListedNameIsInstalledAndNothingElse) {
 
 // Every picture decodes through the resource path the program uses, at the
 // size the generator's table gives it; BMP pictures come out opaque.
-TEST_F(Pictures, EachDecodesAtItsTableSize) {
+TEST_F(SkinPictures, EachDecodesAtItsTableSize) {
     gfx::IMAGE* image = gfx::new_image(1, 1);
     int bmp = 0;
     for (size_t i = 0; i < skin_picture_count(); ++i) {
@@ -60,7 +60,7 @@ TEST_F(Pictures, EachDecodesAtItsTableSize) {
 }
 
 // Sizes fixed by where the program places the pictures.
-TEST_F(Pictures, SizesFitWhereTheyArePlaced) {
+TEST_F(SkinPictures, SizesFitWhereTheyArePlaced) {
     struct Case {
         const char* name;
         int width, height;
@@ -81,7 +81,7 @@ TEST_F(Pictures, SizesFitWhereTheyArePlaced) {
     }
 }
 
-TEST_F(Pictures, MissingPictureLeavesThePlaceholder) {
+TEST_F(SkinPictures, MissingPictureLeavesThePlaceholder) {
     gfx::IMAGE* image = gfx::new_image(1, 1);
     EXPECT_NE(gfx::getimage(image, "IMGS", "BLACK_NO_SUCH_PICTURE", 0, 0), gfx::kOk);
     EXPECT_EQ(image->width, 1);
@@ -98,7 +98,7 @@ void expect_all_installed(const NameTable<N>& table) {
             EXPECT_NE(find_skin_picture(table.at(s, int(i))), nullptr) << table.at(s, int(i));
 }
 
-TEST_F(Pictures, EveryNameTableEntryIsAPicture) {
+TEST_F(SkinPictures, EveryNameTableEntryIsAPicture) {
     expect_all_installed(kAboutNames);
     expect_all_installed(kActNames);
     expect_all_installed(kArrowNames);
@@ -130,7 +130,7 @@ TEST_F(Pictures, EveryNameTableEntryIsAPicture) {
     expect_all_installed(kToolPlateNames);
 }
 
-TEST(NameTables, RowsAndBorrowedEntries) {
+TEST(SkinNameTables, RowsAndBorrowedEntries) {
     // Entries are fixed 32-byte slots, skin-major.
     static_assert(sizeof(kUpdateNames) == kSkinCount * pic::kUpdateCount * 32);
     EXPECT_STREQ(kUpdateNames.at(kSkinBlack, pic::UPDATE_YES_0), "BLACK_UPDATE_YES_0");
