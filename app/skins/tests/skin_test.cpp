@@ -127,14 +127,26 @@ TEST_F(SkinSwitch, KeptPicturesReloadOnlyWhenTheSkinChanges) {
     EXPECT_EQ(pictures.count, 0);
 }
 
-TEST_F(SkinSwitch, MissingPictureStaysAPlaceholder) {
-    const char names[2][32] = {"BLACK_TOP_CLOSE_0", "BLACK_NOT_A_PICTURE"};
+TEST_F(SkinSwitch, MissingOrUndecodablePictureStaysAPlaceholder) {
+    // A PNG signature followed by nothing useful, and bytes of no format.
+    static const uint8_t truncated_png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0};
+    static const uint8_t junk[] = {'J', 'U', 'N', 'K'};
+    static const gfx::Resource broken[] = {
+        {"IMGS", "BLACK_BROKEN_PNG", truncated_png, sizeof truncated_png},
+        {"IMGS", "BLACK_BROKEN_JUNK", junk, sizeof junk},
+    };
+    gfx::set_resource_table(broken, 2);
+    const char names[4][32] = {"BLACK_TOP_CLOSE_0", "BLACK_NOT_A_PICTURE", "BLACK_BROKEN_PNG",
+                               "BLACK_BROKEN_JUNK"};
     SkinPictures pictures;
-    ASSERT_TRUE(reload_on_change(&pictures, names, 2));
+    ASSERT_TRUE(reload_on_change(&pictures, names, 4));
     EXPECT_EQ(pictures.images[0]->width, 45);
-    EXPECT_EQ(pictures.images[1]->width, 1);
-    EXPECT_EQ(pictures.images[1]->height, 1);
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(pictures.images[i]->width, 1) << names[i];
+        EXPECT_EQ(pictures.images[i]->height, 1) << names[i];
+    }
     free_skin_pictures(&pictures);
+    gfx::set_resource_table(broken, 0);
 }
 
 TEST(StoredSkin, StartsInAnOfferedSkin) {
