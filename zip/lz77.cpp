@@ -38,6 +38,18 @@ private:
 
 // Length of the common run of source[a + i] and source[b + i] for i in
 // [from, limit), compared eight bytes at a time where whole words fit.
+constexpr int kLongKey = 8;
+
+inline uint64_t load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+inline unsigned long_hash(const uint8_t* p) {
+    return static_cast<unsigned>((load64(p) * 0x9E3779B97F4A7C15ull) >> 48);
+}
+
 inline int common_length(const uint8_t* s, int a, int b, int from, int limit) {
     int i = from;
     while (i + 8 <= limit) {
@@ -106,7 +118,11 @@ private:
 
 }  // namespace
 
-CCompressLZ77::CCompressLZ77() : heads_(new uint16_t[65536]), nodes_(new Node[65536]) {}
+CCompressLZ77::CCompressLZ77()
+    : heads_(new uint16_t[65536]),
+      nodes_(new Node[65536]),
+      long_heads_(new uint16_t[65536]),
+      long_next_(new uint16_t[65536]) {}
 
 CCompressLZ77::~CCompressLZ77() = default;
 
@@ -118,7 +134,10 @@ int CCompressLZ77::compress(const uint8_t* source, int length, uint8_t* destinat
     const int n = length;
     uint16_t* heads = heads_.get();
     Node* nodes = nodes_.get();
+    uint16_t* long_heads = long_heads_.get();
+    uint16_t* long_next = long_next_.get();
     std::memset(heads, 0, 65536 * sizeof(uint16_t));
+    std::memset(long_heads, 0, 65536 * sizeof(uint16_t));
     // At most 65,535 pairs exist in a block, so node numbers never wrap.
     uint32_t node_counter = 1;
     int w = 0;
@@ -145,6 +164,13 @@ int CCompressLZ77::compress(const uint8_t* source, int length, uint8_t* destinat
             nodes[m].end = static_cast<uint16_t>(p);
             nodes[m].next = h;
             heads[key] = m;
+            // Every position a node starts at is also listed by its first
+            // eight bytes, newest first like the pair chains.
+            if (p + kLongKey <= n) {
+                const unsigned lh = long_hash(s + p);
+                long_next[p] = long_heads[lh];
+                long_heads[lh] = static_cast<uint16_t>(p + 1);
+            }
         }
     };
 
@@ -159,18 +185,53 @@ int CCompressLZ77::compress(const uint8_t* source, int length, uint8_t* destinat
                 best_pos = nodes[head].start;
                 best_len = 2;
                 const int most = n - r;
-                // The chain runs newest first. A node wins only when strictly
-                // longer, so a candidate whose limit or next byte cannot beat
-                // the best is skipped without changing the outcome, and once
-                // the best reaches the end of the block nothing can beat it.
-                for (uint16_t node = head; node != 0 && best_len < most; node = nodes[node].next) {
-                    const int q = nodes[node].start;
-                    const int limit = std::min(most, w - q);
-                    if (limit <= best_len || s[q + best_len] != s[r + best_len]) continue;
-                    const int i = common_length(s, r, q, 2, limit);
-                    if (i > best_len) {
-                        best_len = i;
-                        best_pos = q;
+                // Only positions whose first eight bytes equal ours can give
+                // a match of eight or more, and they are exactly the pair
+                // chain's positions that have those bytes, in the same
+                // newest-first order. When one of them reaches eight, the
+                // pair chain cannot do better and need not be walked.
+                int long_len = 0;
+                int long_pos = 0;
+                if (most >= kLongKey) {
+                    const uint64_t key8 = load64(s + r);
+                    for (uint16_t at = long_heads[long_hash(s + r)]; at != 0 && long_len < most;
+                         at = long_next[at - 1]) {
+                        const int q = at - 1;
+                        if (load64(s + q) != key8) continue;
+                        const int limit = std::min(most, w - q);
+                        if (limit <= long_len) continue;
+                        // Below eight any such position wins; from eight on it
+                        // must also match the byte the best one stopped at.
+                        if (long_len >= kLongKey && s[q + long_len] != s[r + long_len]) continue;
+                        const int i =
+                            limit <= kLongKey ? limit : common_length(s, r, q, kLongKey, limit);
+                        if (i > long_len) {
+                            long_len = i;
+                            long_pos = q;
+                        }
+                    }
+                }
+                if (long_len >= kLongKey) {
+                    best_len = long_len;
+                    best_pos = long_pos;
+                } else {
+                    // The chain runs newest first. A node wins only when
+                    // strictly longer, so a candidate whose limit or next byte
+                    // cannot beat the best is skipped without changing the
+                    // outcome, and once the best reaches the end of the block
+                    // nothing can beat it. Below eight bytes, seven is the
+                    // most any candidate can still give.
+                    const int cap = most >= kLongKey ? std::min(most, kLongKey - 1) : most;
+                    for (uint16_t node = head; node != 0 && best_len < cap;
+                         node = nodes[node].next) {
+                        const int q = nodes[node].start;
+                        const int limit = std::min(cap, w - q);
+                        if (limit <= best_len || s[q + best_len] != s[r + best_len]) continue;
+                        const int i = common_length(s, r, q, 2, limit);
+                        if (i > best_len) {
+                            best_len = i;
+                            best_pos = q;
+                        }
                     }
                 }
             }

@@ -52,6 +52,11 @@ private:
     // the start of each compress call, the nodes never need to be.
     std::unique_ptr<uint16_t[]> heads_;
     std::unique_ptr<Node[]> nodes_;
+    // A second index over the same match positions, keyed by a hash of the
+    // eight bytes that start there (positions are stored plus one, 0 ends a
+    // chain). It only speeds up the search; the output is the same.
+    std::unique_ptr<uint16_t[]> long_heads_;
+    std::unique_ptr<uint16_t[]> long_next_;
 };
 
 // Number of bits of the position code when `window` bytes precede the token:

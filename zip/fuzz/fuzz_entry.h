@@ -11,13 +11,15 @@
 
 #include "zip/block_file.h"
 #include "zip/lz77.h"
+#include "zip/tests/reference_encoder.h"
 
 namespace nd {
 
 // The first two bytes give the unpacked length (0 for 65,536); the rest is a
 // coded block. The output buffer is exactly that long, so a write past it is
 // caught by the address checker. Then the same bytes, read as plain data,
-// must survive a compress and decompress round trip unchanged.
+// must code exactly as the plain reference coder does and survive a
+// compress and decompress round trip unchanged.
 inline void fuzz_decode_one(const uint8_t* data, size_t size) {
     static CCompressLZ77 codec;
     if (size >= 2) {
@@ -32,6 +34,10 @@ inline void fuzz_decode_one(const uint8_t* data, size_t size) {
     std::vector<uint8_t> packed(n + 8, 0);
     const int c = codec.compress(data, n, packed.data());
     if (c < 0 || c >= n) std::abort();
+    // The fast search must give the plain coder's bytes exactly.
+    std::vector<uint8_t> reference;
+    if (testing::reference_compress(data, n, &reference) != c) std::abort();
+    if (c > 0 && std::memcmp(reference.data(), packed.data(), c) != 0) std::abort();
     if (c > 0) {
         std::vector<uint8_t> back(n);
         if (!codec.decompress(back.data(), n, packed.data(), c)) std::abort();
