@@ -146,8 +146,9 @@ void switch_toggle(Ctx& x, bool on, uint32_t on_color) {
 }
 
 void row(Ctx& x) {
-    // List rows are opaque bands on the bar colour; the selected and hovered
-    // ones carry an accent edge.
+    // List rows are opaque bands on the bar colour. The highlighted one is
+    // tinted with the accent just enough to keep the row's text readable:
+    // white text on the dark skins, black on the light ones.
     bool hot = x.role.param == 1 || x.state == 1;
     if (x.role.format == Format::kBmp) x.c.fill(x.t.panel);
     if (x.role.param == 2) {
@@ -156,13 +157,11 @@ void row(Ctx& x) {
         return;
     }
     if (hot) {
-        x.c.paint(rect(0, 0, x.w, x.h), x.t.hover);
+        x.c.paint(rect(0, 0, x.w, x.h), mix(x.t.panel, x.t.accent, x.t.dark ? 0.38f : 0.2f));
         x.c.paint(rect(0, 0, 3, x.h), x.t.accent);
+    } else {
+        x.c.paint(rect(8, x.h - 1, x.w - 8, x.h), with_alpha(x.t.rule, 0x60));
     }
-    x.c.paint(rect(12, x.h - 1, x.w - 12, x.h), with_alpha(x.t.rule, 0x60));
-    if (x.role.glyph != Glyph::kNone)
-        draw_glyph(x.c, x.role.glyph, 22, x.h / 2, 18,
-                   hot ? x.t.accent : with_alpha(x.t.icon, 0xB0));
 }
 
 void status_dot(Ctx& x) {
