@@ -17,9 +17,11 @@ FatalBoxHook g_hook = nullptr;
         g_hook(caption, text);
     } else {
         std::fprintf(stderr, "%s: %s\n", caption, text);
-        std::fflush(stderr);
     }
-    std::exit(-11);
+    // Worker threads may still be running, so the process ends without
+    // running static destructors under their feet.
+    std::fflush(nullptr);
+    std::_Exit(-11);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -238,6 +239,37 @@ TEST(GfxPicture, DamagedDataIsRefusedAndImageKept) {
     }
     auto im = make_image();
     EXPECT_EQ(getimage(im.get(), "/nonexistent/picture.png"), kPictureError);
+}
+
+// Damaged copies of every fixture: bytes flipped and tails cut. Each load
+// must end in 0 with a consistent image or in -12 with the image kept.
+TEST(GfxPicture, MutatedFixturesNeverBreakTheImage) {
+    TempDir dir;
+    auto jpg = make_image(9, 7);
+    for (size_t i = 0; i < jpg->pixels.size(); ++i)
+        jpg->pixels[i] = 0xFF000000u | (i * 2654435761u);
+    ASSERT_EQ(save_jpeg(jpg.get(), dir.file("m.jpg").c_str(), 80), kOk);
+    const std::vector<std::vector<uint8_t>> fixtures = {
+        png_of(jpg->pixels, 9, 7), read_all(dir.file("m.jpg")), gif_of(9, true),
+        std::vector<uint8_t>(kBmp8, kBmp8 + sizeof kBmp8),
+        std::vector<uint8_t>(kBmp32TopDown, kBmp32TopDown + sizeof kBmp32TopDown)};
+    std::mt19937 rng(99);
+    for (const auto& fixture : fixtures) {
+        for (int round = 0; round < 300; ++round) {
+            std::vector<uint8_t> bytes = fixture;
+            const int flips = 1 + static_cast<int>(rng() % 4);
+            for (int f = 0; f < flips; ++f)
+                bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+            if (round % 3 == 0) bytes.resize(rng() % bytes.size());
+            auto im = make_image(2, 2);
+            const int status = getimage_bytes(im.get(), bytes.data(), bytes.size());
+            ASSERT_TRUE(status == kOk || status == kPictureError);
+            ASSERT_EQ(im->pixels.size(), static_cast<size_t>(im->width) * im->height);
+            if (status == kPictureError) {
+                ASSERT_EQ(im->width, 2);
+            }
+        }
+    }
 }
 
 TEST(GfxPicture, ResourcesByName) {
