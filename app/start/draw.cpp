@@ -174,6 +174,9 @@ void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView
     fill(canvas, {0, 0, canvas->width, layout::kClose.h}, palette_color(kPalTopBar, skin));
     draw_window_buttons(canvas, p, s, skin);
 
+    if (picture_loaded(p.logo)) {
+        gfx::putimage_srcalpha(canvas, p.logo, layout::kLogoX, layout::kLogoY);
+    }
     text(canvas, layout::kTitleX, layout::kTitleY, layout::kTitleSize,
          palette_color(kPalPanelTitle, skin), start_text::kTitle);
     text(canvas, layout::kHeaderX, layout::kHeaderY, layout::kHeaderSize,

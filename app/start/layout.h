@@ -17,6 +17,7 @@ inline constexpr int kHeight = 640;
 
 // Text anchors.
 inline constexpr int kTitleX = 100, kTitleY = 70, kTitleSize = 42;
+inline constexpr int kLogoX = 24, kLogoY = 62;  // a 64 x 64 mark left of the title
 inline constexpr int kHeaderX = 41, kHeaderY = 175, kHeaderSize = 24;
 inline constexpr int kMessageX = 500, kMessageY = 570, kMessageSize = 17;
 inline constexpr int kDetailY = 594, kDetailSize = 14;

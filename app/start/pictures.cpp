@@ -44,6 +44,7 @@ void load_start_pictures(StartPictures* p, int skin) {
     p->feature = load("START_FEAT");
     p->lock = load("START_LOCK");
     p->in_use = load("START_NICK");
+    p->logo = load("LOGO_V6");
     for (int i = 0; i < 2; ++i) p->row_icons[i] = load(kRowIconNames[skin][i]);
 }
 
@@ -59,6 +60,7 @@ void release_start_pictures(StartPictures* p) {
     release(p->feature);
     release(p->lock);
     release(p->in_use);
+    release(p->logo);
 }
 
 bool picture_loaded(const gfx::IMAGE* image) {

@@ -42,7 +42,9 @@ int wait_with_timeout(pid_t pid, int timeout_ms) {
 
 }  // namespace
 
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleep_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 int run_capture(const std::vector<std::string>& argv, std::string* out, int timeout_ms) {
     int fds[2];
@@ -145,9 +147,9 @@ long pixel_at(const std::string& window, int x, int y) {
     std::string out;
     std::string crop = "1x1+" + std::to_string(x) + "+" + std::to_string(y);
     // The window's picture, cut to one pixel and printed as "#RRGGBB".
-    if (run_capture({"import", "-window", window, "-crop", crop, "-format", "%[hex:p{0,0}]",
-                     "info:"},
-                    &out) != 0) {
+    if (run_capture(
+            {"import", "-window", window, "-crop", crop, "-format", "%[hex:p{0,0}]", "info:"},
+            &out) != 0) {
         return -1;
     }
     size_t start = out.find_first_of("0123456789ABCDEFabcdef");
