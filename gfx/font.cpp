@@ -162,8 +162,9 @@ private:
         return face;
     }
 
-    // Cell metrics from the face's Windows ascent and descent (the cell a
-    // positive height asks for), else its typographic ones.
+    // Cell metrics from the face's OS/2 "win" ascent and descent, which
+    // bound every glyph and so make the cell a positive height asks for;
+    // else from its typographic ascent and descent.
     static void size(FontFace* face, const FontRecord& rec, bool slant) {
         FT_Face f = face->primary;
         double asc = f->ascender, desc = -f->descender;
@@ -173,7 +174,10 @@ private:
                 desc = os2->usWinDescent;
             }
         }
-        if (asc + desc <= 0) asc = 0.8 * f->units_per_EM, desc = 0.2 * f->units_per_EM;
+        if (asc + desc <= 0) {
+            asc = 0.8 * f->units_per_EM;
+            desc = 0.2 * f->units_per_EM;
+        }
         const double upem = f->units_per_EM > 0 ? f->units_per_EM : asc + desc;
         double em;
         int height = rec.height == 0 ? 16 : std::clamp(rec.height, -kMaxPixels, kMaxPixels);
