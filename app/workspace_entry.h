@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "app/settings/settings.h"
 
 namespace nd {
 
@@ -19,5 +20,16 @@ void store_window_size(App& app, int width, int height);
 // Closes the open workspace's settings file, which releases its in-use lock,
 // so the updater can run while this process waits for it.
 void release_workspace(App& app);
+
+// True when the open workspace was made by this run (its first board gets
+// the first sticky note).
+bool workspace_created_this_run();
+
+// The open workspace's settings record and file, for the parts that change
+// and save workspace settings (skin, password, panels).
+WorkspaceSettings& open_workspace_settings();
+
+// The program settings read at start ("config.cfg").
+ConfigRecord& program_config();
 
 }  // namespace nd

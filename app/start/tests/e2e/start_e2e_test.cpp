@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <string>
 
@@ -121,7 +122,7 @@ protected:
 
     std::string dir_;
     std::string chooser_;
-    std::vector<Program> programs_;
+    std::deque<Program> programs_;  // stable addresses: tests keep references
 };
 
 TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgram) {
