@@ -183,6 +183,13 @@ void status_dot(Ctx& x) {
     }
     bool neutral = std::string_view(x.role.stem) == "PICK_CLOSE" && x.state == 4;
     uint32_t col = neutral ? 0xFF5A6470 : status_color(index);
+    bool badge = std::string_view(x.role.stem).starts_with("STATUS_");
+    if (badge) {
+        // Card badges sit on the card's own status colour: a white rim keeps
+        // them apart from it.
+        x.c.paint(circle(cx, cy, r), 0xFFFFFFFF);
+        r -= 1.2f;
+    }
     x.c.paint(circle(cx, cy, r), col);
     if (x.role.glyph != Glyph::kNone)
         draw_glyph(x.c, x.role.glyph, cx, cy, r * 1.5f, index == kYellow ? 0xFF3A2E00 : 0xFFFFFFFF);
