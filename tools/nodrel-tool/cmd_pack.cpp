@@ -69,7 +69,6 @@ int run_pack(int argc, char** argv) {
     return 0;
 }
 
-const tool::Registration reg({"pack", "pack IN OUT [--block N]   make a release block file",
-                              run_pack});
+const tool::Registration reg({"pack", "pack IN OUT [--block N]", run_pack});
 
 }  // namespace

@@ -83,7 +83,7 @@ int run_serve(int argc, char** argv) {
 
 const tool::Registration reg({"serve-updates",
                               "serve-updates DIR [--bind ADDR] [--control-port N] "
-                              "[--download-port N] [--offer X.Y.Z]   run a release server",
+                              "[--download-port N] [--offer X.Y.Z]",
                               run_serve});
 
 }  // namespace

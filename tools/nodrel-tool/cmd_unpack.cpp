@@ -29,8 +29,6 @@ int run_unpack(int argc, char** argv) {
     return 0;
 }
 
-const tool::Registration reg({"unpack",
-                              "unpack IN OUT              rebuild a file from a block file",
-                              run_unpack});
+const tool::Registration reg({"unpack", "unpack IN OUT", run_unpack});
 
 }  // namespace
