@@ -13,6 +13,9 @@ packages=(
     libssl-dev libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils
+    zenity
+    imagemagick
+    xdg-utils
     libx11-dev
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi

@@ -87,16 +87,16 @@ void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, in
     bool hot = hovered(s, Hit::kRow, index) || s.selected == index;
     if (hot) {
         picture_or(canvas, p.row, r, [&] { fill(canvas, r, kListPaneHover[skin]); });
-        if (hovered(s, Hit::kRow, index)) {
-            for (int i = 0; i < 2; ++i) {
-                int dx = i == 0 ? layout::kRowIcon1Dx : layout::kRowIcon2Dx;
-                Rect icon{r.x + dx, r.y + layout::kRowIconDy, layout::kRowIconSize,
-                          layout::kRowIconSize};
-                picture_or(canvas, p.row_icons[i], icon, [] {});
-            }
-        }
     }
     Rect mark{r.x + layout::kRowMarkDx, r.y + layout::kRowMarkDy, 16, 16};
+    // The hovered row points at its name from the left and offers the
+    // opening arrow on the right; an entry's own mark takes the left place.
+    if (hovered(s, Hit::kRow, index)) {
+        if (!flags.in_use && !flags.locked) picture_or(canvas, p.row_icons[0], mark, [] {});
+        Rect arrow{r.x + layout::kRowIconDx, r.y + layout::kRowIconDy, layout::kRowIconSize,
+                   layout::kRowIconSize};
+        picture_or(canvas, p.row_icons[1], arrow, [] {});
+    }
     if (flags.in_use) {
         picture_or(canvas, p.in_use, mark, [&] { fill(canvas, mark, kFailureText); });
     } else if (flags.locked) {
@@ -107,7 +107,7 @@ void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, in
     if (flags.in_use) {
         gfx::set_font(14, 0, kFace, canvas);
         int w = gfx::text_width(start_text::kInUseMark, canvas);
-        int x = r.x + layout::kRowIcon1Dx - w - 8;
+        int x = r.x + layout::kRowIconDx - w - 8;
         text(canvas, x, r.y + 15, 14, kFailureText, start_text::kInUseMark);
     }
 }

@@ -35,8 +35,7 @@ inline constexpr int kVisibleRows = (kList.h - kRowTop) / kRowPitch;
 inline constexpr int kRowTextDx = 48, kRowTextDy = 11;
 inline constexpr int kRowMarkDx = 14, kRowMarkDy = 15;
 inline constexpr int kRowIconSize = 24;
-inline constexpr int kRowIcon1Dx = kList.w - 2 * kRowIconSize - 18;
-inline constexpr int kRowIcon2Dx = kList.w - kRowIconSize - 10;
+inline constexpr int kRowIconDx = kList.w - kRowIconSize - 14;
 inline constexpr int kRowIconDy = (kRowHeight - kRowIconSize) / 2;
 
 // Scroll arrows beside the list, shown when it is longer than the window.

@@ -19,7 +19,7 @@ struct StartPictures {
     gfx::IMAGE* feature = nullptr;  // the picture on the right
     gfx::IMAGE* lock = nullptr;     // an entry with a password
     gfx::IMAGE* in_use = nullptr;   // an entry another process holds open
-    gfx::IMAGE* row_icons[2] = {};  // the skin's marks at both ends of the hovered row
+    gfx::IMAGE* row_icons[2] = {};  // the skin's pointer and arrow on the hovered row
     gfx::IMAGE* logo = nullptr;     // beside the title
 };
 
