@@ -60,26 +60,26 @@ protected:
 };
 
 TEST_F(Tool, BadArgumentsAndBadFiles) {
+    write_raw(dir + "/junk", std::string(300, 'j'));
     struct Case {
         std::string args;
         int status;
         const char* says;
-    } cases[] = {
-        {"check", 2, "usage"},
-        {"check " + dir + "/noext", 2, "not a .wk path"},
-        {"check " + dir + "/none.wk", 1, "does not exist"},
-        {"dump " + dir + "/none.wk", 1, "cannot be loaded"},
-        {"seal other a b", 2, "unknown kind"},
-        {"seal wk " + dir + "/missing " + dir + "/out", 1, "cannot read"},
-        {"unseal " + std::string(ND_TOOL_PATH) + " " + dir + "/out", 1,
-         "not a sealed settings file"},
-        {"export " + wk, 2, "usage"},
-    };
-    for (const Case& c : cases) {
-        ToolRun r = tool(c.args);
-        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
-        EXPECT_TRUE(has(r, c.says)) << c.args << "\n" << r.out;
-    }
+    } cases[] = {{"check", 2, "usage"},
+                 {"check " + dir + "/noext", 2, "not a .wk path"},
+                 {"check " + dir + "/none.wk", 1, "does not exist"},
+                 {"dump " + dir + "/none.wk", 1, "cannot be loaded"},
+                 {"seal other a b", 2, "unknown kind"},
+                 {"seal wk " + dir + "/missing " + dir + "/out", 1, "cannot read"},
+                 {"unseal " + dir + "/junk " + dir + "/out", 1, "not a sealed settings file"},
+                 "not a sealed settings file"},
+      {"export " + wk, 2, "usage"},
+};
+for (const Case& c : cases) {
+    ToolRun r = tool(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+    EXPECT_TRUE(has(r, c.says)) << c.args << "\n" << r.out;
+}
 }
 
 TEST_F(Tool, NewCheckDump) {
