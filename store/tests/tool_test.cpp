@@ -72,14 +72,12 @@ TEST_F(Tool, BadArgumentsAndBadFiles) {
                  {"seal other a b", 2, "unknown kind"},
                  {"seal wk " + dir + "/missing " + dir + "/out", 1, "cannot read"},
                  {"unseal " + dir + "/junk " + dir + "/out", 1, "not a sealed settings file"},
-                 "not a sealed settings file"},
-      {"export " + wk, 2, "usage"},
-};
-for (const Case& c : cases) {
-    ToolRun r = tool(c.args);
-    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
-    EXPECT_TRUE(has(r, c.says)) << c.args << "\n" << r.out;
-}
+                 {"export " + wk, 2, "usage"}};
+    for (const Case& c : cases) {
+        ToolRun r = tool(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+        EXPECT_TRUE(has(r, c.says)) << c.args << "\n" << r.out;
+    }
 }
 
 TEST_F(Tool, NewCheckDump) {
