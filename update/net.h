@@ -17,6 +17,7 @@ int tcp_listen(const std::string& bind_address, int port, int* bound_port);
 
 // Moves exactly n bytes in pieces of at most 8,192 bytes, repeating each
 // piece until it is complete. Any call that returns 0 or less fails the
+// whole transfer (false).
 bool send_all(int fd, const void* data, size_t n);
 bool recv_all(int fd, void* data, size_t n);
 
