@@ -142,16 +142,16 @@ int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_
     int renamed = 0;
     if (make_path_for_read(Tables.root, key.type, &key, 0, path, renamed, !Tables.read_only) != 0)
         return -4;
-    auto rec = std::make_unique<CaseRecord>();
-    std::memset(rec.get(), 0, sizeof(CaseRecord));
+    // Both buffers are filled whole by the read or dropped, so they are not
+    // cleared first.
+    std::unique_ptr<CaseRecord> rec(new CaseRecord);
     if (read_file_exact(path, rec.get(), sizeof(CaseRecord)) != kIoOk) return -4;
     // A link count past the table would make every reader run off the record.
     if (rec->link_count > static_cast<uint32_t>(kMaxLinks)) return -4;
 
     if (make_path_for_read(Tables.root, key.type, &key, 1, path, renamed, !Tables.read_only) != 0)
         return -5;
-    auto body = std::make_unique<CaseBody>();
-    std::memset(body.get(), 0, sizeof(CaseBody));
+    std::unique_ptr<CaseBody> body(new CaseBody);
     if (read_file_exact(path, body.get(), sizeof(CaseBody)) != kIoOk) return -5;
     // The content is text: it ends inside its buffer whatever the file held.
     body->text[sizeof(CaseBody) - 1] = 0;

@@ -152,7 +152,7 @@ int load_workspace() {
                 continue;
             }
             std::string bp = make_path(root, bk.type, bk, 0);
-            auto board = std::make_unique<Board>();
+            std::unique_ptr<Board> board(new Board);  // filled whole by the read or dropped
             io = bp.empty() || (bk.type & 0x7FFF) != kTypeBoard
                      ? kIoMissing
                      : read_file_exact(bp, board.get(), sizeof(Board));
