@@ -51,6 +51,10 @@ void ensure_video() {
     // The page is a CPU buffer uploaded whole; the software renderer copies
     // it without scaling or filtering and costs nothing while idle.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // The software renderer draws into the window's own framebuffer; left to
+    // itself SDL backs that with an OpenGL texture, which without a GPU is a
+    // software rasteriser costing many milliseconds a frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "gfx: no display (%s), running without a window\n", SDL_GetError());
         return;
@@ -91,8 +95,15 @@ void present() {
     SDL_UpdateTexture(state.texture, nullptr, page->pixels.data(),
                       page->width * static_cast<int>(sizeof(uint32_t)));
     SDL_Rect dst{0, 0, page->width, page->height};
-    SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(state.renderer);
+    // Only a window larger than its page (between a resize and the next
+    // frame) has area the page does not cover; paint it black then.
+    int window_width = 0;
+    int window_height = 0;
+    SDL_GetWindowSize(state.window, &window_width, &window_height);
+    if (window_width > page->width || window_height > page->height) {
+        SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(state.renderer);
+    }
     SDL_RenderCopy(state.renderer, state.texture, nullptr, &dst);
     SDL_RenderPresent(state.renderer);
     clear_screen_dirty();
