@@ -17,6 +17,9 @@ constexpr char kFace[] = "\xce\xa2\xc8\xed\xd1\xc5\xba\xda";
 constexpr gfx::Color kListPane[4] = {0xFF2B2D26, 0xFF4A3F3B, 0xFF1B2A31, 0xFF3B4248};
 constexpr gfx::Color kListPaneHover[4] = {0xFF3C3F35, 0xFF5E514C, 0xFF27404B, 0xFF4D565E};
 constexpr gfx::Color kFailureText = 0xFFE0605A;
+// A help link without an address is drawn in a neutral grey that reads on
+// both the dark and the light skins.
+constexpr gfx::Color kUnsetLink = 0xFF8A8F93;
 
 void text(gfx::IMAGE* canvas, int x, int y, int size, gfx::Color color, const char* s) {
     gfx::set_font(size, 0, kFace, canvas);

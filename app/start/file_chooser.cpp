@@ -1,6 +1,7 @@
 #include "app/start/file_chooser.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -132,6 +133,12 @@ ChooserState chooser_poll(ChooserRun* run, std::string* path) {
     if (status != 0 || run->overflow || line.empty()) return ChooserState::kCancelled;
     *path = line;
     return ChooserState::kChosen;
+}
+
+void chooser_cancel(ChooserRun* run) {
+    if (run->pid > 0) kill(run->pid, SIGTERM);
+    int status = -1;
+    finish(run, &status);
 }
 
 }  // namespace nd::start

@@ -38,5 +38,7 @@ int chooser_start(ChooserRun* run, const std::string& program,
 // ended: kChosen with the first line of its output (UTF-8) in *path when it
 // exited with 0 and printed a path, else kCancelled.
 ChooserState chooser_poll(ChooserRun* run, std::string* path);
+// Ends a chooser that is still open (the page is closing) and reaps it.
+void chooser_cancel(ChooserRun* run);
 
 }  // namespace nd::start

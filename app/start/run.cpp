@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kIdleFps = 30;
 constexpr int kLoadingFps = 60;
+constexpr int kLoadWaitAtExitMs = 30000;
 
 void minimise_window() {
     // The window layer offers no minimise of its own; its handle is the SDL
@@ -51,6 +52,20 @@ bool carry_out(StartSession* s, const Action& action) {
             break;
     }
     return false;
+}
+
+// The window closed while a workspace was loading: the loader fills the
+// tables the program is about to tear down, so it is let finish (loads take
+// seconds; the wait is bounded) and the workspace's lock is given back.
+void let_go_of_load(LoadJob* job) {
+    if (!job) return;
+    for (int waited = 0; waited < kLoadWaitAtExitMs; waited += 10) {
+        if (job->state.load(std::memory_order_acquire) != LoadState::kRunning) break;
+        gfx::plain_sleep(10);
+    }
+    if (job->state.load(std::memory_order_acquire) == LoadState::kDone) {
+        close_workspace_settings(job->settings);
+    }
 }
 
 int open_page_window() {
@@ -110,6 +125,8 @@ int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded
         draw_start_page(gfx::screen_page(), pictures, view, options.skin);
         gfx::frame_wait(s.state.mode == Mode::kLoading ? kLoadingFps : kIdleFps);
     }
+    if (s.state.mode == Mode::kChoosing) chooser_cancel(&s.chooser);
+    if (result != 0) let_go_of_load(s.job.get());
     release_start_pictures(&pictures);
     gfx::close_window();
     if (result == 0) *loaded = s.job;
