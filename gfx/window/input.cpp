@@ -45,6 +45,13 @@ bool platform_holds(int vk) {
     return SDL_GetKeyboardState(nullptr)[scancode] != 0;
 }
 
+// The queries that do not wait still take in what the window received since
+// the last frame, as a window thread of its own would have queued it. A
+// manually refreshed window does not show its page here.
+void take_events() {
+    pump_window(!(window_state().flags & kWindowManualRefresh));
+}
+
 }  // namespace
 
 MouseMsg get_mouse() {
@@ -75,11 +82,13 @@ KeyMsg get_key() {
 }
 
 int key_pending() {
+    take_events();
     if (!window_alive()) return -1;
     return key_queue().size() > 0 ? 1 : 0;
 }
 
 int key_hit() {
+    take_events();
     if (!window_alive()) return -1;
     KeyQueue::Entry entry;
     while (key_queue().peek(&entry)) {

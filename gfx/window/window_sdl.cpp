@@ -135,7 +135,7 @@ WindowState& window_state() {
     return state;
 }
 
-void pump_window() {
+void pump_window(bool show) {
     WindowState& state = window_state();
     if (state.is_headless || !state.window) return;
     SDL_Event event;
@@ -160,7 +160,7 @@ void pump_window() {
             translate_event(event);
         }
     }
-    if (!state.window) return;
+    if (!state.window || !show) return;
     if (state.needs_present || screen_dirty()) present();
 }
 

@@ -50,8 +50,10 @@ WindowState& window_state();
 // Handles pending window events (pushing them into the queues) and shows the
 // screen page again when something was drawn on it or the window was
 // exposed; what reaches the screen is the same as a forced refresh, without
-// its cost on idle frames. Headless it does nothing.
-void pump_window();
+// its cost on idle frames. With `show` false only events are handled (the
+// page of a manually refreshed window waits for frame pacing). Headless it
+// does nothing.
+void pump_window(bool show = true);
 
 // Milliseconds of the monotonic clock with sub-millisecond resolution, and a
 // sleep of that resolution (timing.cpp).
