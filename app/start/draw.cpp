@@ -105,14 +105,18 @@ void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, in
     } else if (flags.locked) {
         picture_or(canvas, p.lock, mark, [&] { fill(canvas, mark, 0xFFC3C3C3); });
     }
-    text(canvas, r.x + layout::kRowTextDx, r.y + layout::kRowTextDy, layout::kRowTextSize,
-         layout::kRowTextColor, (*v.names)[index].c_str());
+    // A long name is cut where the row's own marks begin.
+    int name_right = r.x + layout::kRowIconDx - 8;
     if (flags.in_use) {
         gfx::set_font(14, 0, kFace, canvas);
         int w = gfx::text_width(start_text::kInUseMark, canvas);
-        int x = r.x + layout::kRowIconDx - w - 8;
-        text(canvas, x, r.y + 15, 14, kFailureText, start_text::kInUseMark);
+        name_right -= w + 8;
+        text(canvas, name_right + 8, r.y + 15, 14, kFailureText, start_text::kInUseMark);
     }
+    gfx::set_viewport(r.x, r.y, name_right, r.y + r.h, 1, canvas);
+    text(canvas, layout::kRowTextDx, layout::kRowTextDy, layout::kRowTextSize,
+         layout::kRowTextColor, (*v.names)[index].c_str());
+    gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
 }
 
 void draw_scroll_arrows(gfx::IMAGE* canvas, int skin) {

@@ -115,6 +115,11 @@ int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded
             result = 0;
             break;
         }
+        if (s.state.mode == Mode::kEntry) {
+            // An input method opens its composition box under the field.
+            const Rect& f = layout::kEntryField;
+            gfx::set_caret_rect(f.x, f.y, f.w, f.h);
+        }
         StartView view;
         view.names = &s.names;
         view.rows = &s.rows;
