@@ -40,6 +40,10 @@ private:
 // [from, limit), compared eight bytes at a time where whole words fit.
 constexpr int kLongKey = 8;
 
+// The most bits one token takes: flag, 16 length-code bits and 15 value
+// bits, and a 16-bit position.
+constexpr int kLongestToken = 48;
+
 inline uint64_t load64(const uint8_t* p) {
     uint64_t v;
     std::memcpy(&v, p, 8);
@@ -94,14 +98,18 @@ public:
         return n;
     }
 
-private:
+    // Tops the buffer up with whole bytes, keeping every bit past count_ 0.
     void refill() {
-        if (end_ - p_ >= 8 && count_ <= 0) {
+        if (end_ - p_ >= 8) {
+            const int bytes = (64 - count_) >> 3;
+            if (bytes == 0) return;
+            const int bits = bytes * 8;
             uint64_t w;
             std::memcpy(&w, p_, 8);
-            buf_ = __builtin_bswap64(w);
-            count_ = 64;
-            p_ += 8;
+            w = __builtin_bswap64(w) >> (64 - bits);
+            buf_ |= w << (64 - bits - count_);
+            count_ += bits;
+            p_ += bytes;
             return;
         }
         while (count_ <= 56 && p_ < end_) {
@@ -109,7 +117,16 @@ private:
             count_ += 8;
         }
     }
+    // The fast path of the decoder reads a whole token straight from the
+    // buffer once it holds enough bits.
+    uint64_t peek() const { return buf_; }
+    int count() const { return count_; }
+    void consume(int bits) {
+        buf_ <<= bits;
+        count_ -= bits;
+    }
 
+private:
     const uint8_t* p_;
     const uint8_t* end_;
     uint64_t buf_ = 0;
@@ -263,22 +280,44 @@ bool CCompressLZ77::decompress(uint8_t* destination, int length, const uint8_t* 
     uint8_t* d = destination;
     int w = 0;
     while (w < length) {
-        uint32_t flag;
-        if (!in.get(1, &flag)) return false;
-        if (flag == 0) {
-            uint32_t byte;
-            if (!in.get(8, &byte)) return false;
-            d[w++] = static_cast<uint8_t>(byte);
-            continue;
-        }
-        // A length above 65,536 needs 16 or more ones; no block holds it.
-        const int c = in.ones(15);
-        if (c < 0) return false;
-        uint32_t v = 0;
-        if (c > 0 && !in.get(c, &v)) return false;
-        const int len = c == 0 ? 2 : static_cast<int>(v + (1u << c) + 1);
+        int len;
         uint32_t pos;
-        if (!in.get(lz77_position_bits(w), &pos)) return false;
+        if (in.count() < kLongestToken) in.refill();
+        if (in.count() >= kLongestToken) {
+            // Every field of the token is already buffered.
+            const uint64_t b = in.peek();
+            if (!(b >> 63)) {
+                d[w++] = static_cast<uint8_t>(b >> 55);
+                in.consume(9);
+                continue;
+            }
+            const uint64_t inverse = ~(b << 1);
+            const int c = inverse == 0 ? 64 : __builtin_clzll(inverse);
+            // A length above 65,536 needs 16 or more ones; no block holds it.
+            if (c > 15) return false;
+            int used = c + 2;
+            const uint32_t v = c == 0 ? 0 : static_cast<uint32_t>((b << used) >> (64 - c));
+            used += c;
+            len = c == 0 ? 2 : static_cast<int>(v + (1u << c) + 1);
+            const int k = lz77_position_bits(w);
+            pos = k == 0 ? 0 : static_cast<uint32_t>((b << used) >> (64 - k));
+            in.consume(used + k);
+        } else {
+            uint32_t flag;
+            if (!in.get(1, &flag)) return false;
+            if (flag == 0) {
+                uint32_t byte;
+                if (!in.get(8, &byte)) return false;
+                d[w++] = static_cast<uint8_t>(byte);
+                continue;
+            }
+            const int c = in.ones(15);
+            if (c < 0) return false;
+            uint32_t v = 0;
+            if (c > 0 && !in.get(c, &v)) return false;
+            len = c == 0 ? 2 : static_cast<int>(v + (1u << c) + 1);
+            if (!in.get(lz77_position_bits(w), &pos)) return false;
+        }
         if (len > length - w || static_cast<int>(pos) >= w) return false;
         const int p = static_cast<int>(pos);
         if (p + len <= w) {
