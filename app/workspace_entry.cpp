@@ -90,6 +90,11 @@ WorkspaceSettings& open_workspace_settings() {
     return g_workspace;
 }
 
+void store_workspace_skin(uint8_t skin) {
+    g_workspace.record.skin = skin;
+    save_workspace_settings(g_workspace);
+}
+
 ConfigRecord& program_config() {
     return g_config;
 }

@@ -29,6 +29,10 @@ bool workspace_created_this_run();
 // and save workspace settings (skin, password, panels).
 WorkspaceSettings& open_workspace_settings();
 
+// Puts a skin index in the open workspace's settings and saves them (the
+// skin switch's store step).
+void store_workspace_skin(uint8_t skin);
+
 // The program settings read at start ("config.cfg").
 ConfigRecord& program_config();
 
