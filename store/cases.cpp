@@ -18,8 +18,8 @@ namespace nd {
 
 namespace {
 
-std::unique_ptr<CaseBody> new_body() {
-    auto body = std::make_unique<CaseBody>();
+CaseBodyPtr new_body() {
+    CaseBodyPtr body = new_case_body();
     std::memset(body.get(), 0, sizeof(CaseBody));
     std::memcpy(body->text, "\n\n\n", 3);
     return body;
@@ -28,6 +28,19 @@ std::unique_ptr<CaseBody> new_body() {
 int board_case_count(const Board& b) {
     return b.case_count > static_cast<uint32_t>(kCaseSlots) ? kCaseSlots
                                                             : static_cast<int>(b.case_count);
+}
+
+// Reads one of a Case's files: the ".case" name first, and only when that
+// is missing the read name, which brings a ".pass" file back.
+int read_case_file(const RecordKey& key, int part, void* out, size_t size) {
+    int io = read_file_exact(make_path(Tables.root, key.type, key, part), out, size);
+    if (io != kIoMissing) return io;
+    std::string path;
+    int renamed = 0;
+    if (make_path_for_read(Tables.root, key.type, &key, part, path, renamed, !Tables.read_only) !=
+        0)
+        return kIoMissing;
+    return read_file_exact(path, out, size);
 }
 
 }  // namespace
@@ -42,7 +55,7 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
     k.ordinal = 0;
     if (file_exists(make_path(Tables.root, k.type, k, 0))) draw_fresh_serial(k);
 
-    auto rec = std::make_unique<CaseRecord>();
+    CaseRecordPtr rec = new_case_record();
     std::memset(rec.get(), 0, sizeof(CaseRecord));
     rec->size = sizeof(CaseRecord);
     rec->made = 1;
@@ -54,8 +67,10 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
     auto body = new_body();
 
     if (!Tables.read_only) make_dirs(Tables.root, k);
-    if (store_write(make_path(Tables.root, k.type, k, 0), rec.get(), sizeof(CaseRecord)) != kIoOk ||
-        store_write(make_path(Tables.root, k.type, k, 1), body.get(), sizeof(CaseBody)) != kIoOk)
+    // Content first, then the record, then the board's list: a crash at any
+    // point leaves no record without its content and no entry without both.
+    if (store_write(make_path(Tables.root, k.type, k, 1), body.get(), sizeof(CaseBody)) != kIoOk ||
+        store_write(make_path(Tables.root, k.type, k, 0), rec.get(), sizeof(CaseRecord)) != kIoOk)
         return {-2, group, board, 0};
 
     RecordKey entry = k;
@@ -138,21 +153,14 @@ int delete_case(int group, int board, int slot) {
 
 int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_write) {
     if (needs_write) *needs_write = false;
-    std::string path;
-    int renamed = 0;
-    if (make_path_for_read(Tables.root, key.type, &key, 0, path, renamed, !Tables.read_only) != 0)
-        return -4;
     // Both buffers are filled whole by the read or dropped, so they are not
     // cleared first.
-    std::unique_ptr<CaseRecord> rec(new CaseRecord);
-    if (read_file_exact(path, rec.get(), sizeof(CaseRecord)) != kIoOk) return -4;
+    CaseRecordPtr rec = new_case_record();
+    if (read_case_file(key, 0, rec.get(), sizeof(CaseRecord)) != kIoOk) return -4;
     // A link count past the table would make every reader run off the record.
     if (rec->link_count > static_cast<uint32_t>(kMaxLinks)) return -4;
-
-    if (make_path_for_read(Tables.root, key.type, &key, 1, path, renamed, !Tables.read_only) != 0)
-        return -5;
-    std::unique_ptr<CaseBody> body(new CaseBody);
-    if (read_file_exact(path, body.get(), sizeof(CaseBody)) != kIoOk) return -5;
+    CaseBodyPtr body = new_case_body();
+    if (read_case_file(key, 1, body.get(), sizeof(CaseBody)) != kIoOk) return -5;
     // The content is text: it ends inside its buffer whatever the file held.
     body->text[sizeof(CaseBody) - 1] = 0;
 

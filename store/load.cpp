@@ -270,14 +270,21 @@ int repair_workspace(std::vector<std::string>* notes) {
             std::string bname = gbk_to_utf8(field_text(board->name, sizeof board->name));
             for (uint32_t i = 0; i < board->case_count;) {
                 const RecordKey& ck = board->cases[i];
-                std::string cp;
+                std::string cp = make_path(root, ck.type, ck, 0);
                 int renamed = 0;
-                if (make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0 &&
-                    file_exists(cp)) {
+                // The read name is resolved only when the ".case" file is not
+                // there; that is where a ".pass" file is brought back.
+                bool present = !cp.empty() && file_exists(cp);
+                if (!present && make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0) {
+                    present = file_exists(cp);
                     if (renamed) note("board " + bname + ": renamed .pass record to " + cp);
-                    std::string body;
-                    make_path_for_read(root, ck.type, &ck, 1, body, renamed);
-                    if (renamed) note("board " + bname + ": renamed .pass content to " + body);
+                }
+                if (present) {
+                    std::string body = make_path(root, ck.type, ck, 1);
+                    if (!file_exists(body)) {
+                        make_path_for_read(root, ck.type, &ck, 1, body, renamed);
+                        if (renamed) note("board " + bname + ": renamed .pass content to " + body);
+                    }
                     if (!file_exists(body)) {
                         CaseBody empty;
                         std::memset(&empty, 0, sizeof empty);

@@ -9,15 +9,28 @@
 #include <memory>
 #include <string>
 
+#include "store/record_pool.h"
 #include "store/records.h"
 
 namespace nd {
 
 // One Case in the CaseTable: its record, and beside it the content the
 // record owns (the stored record's pointer slot is never used for it).
+static_assert(sizeof(CaseRecord) == kPoolBlock && sizeof(CaseBody) == kPoolBlock);
+using CaseRecordPtr = std::unique_ptr<CaseRecord, PoolDelete>;
+using CaseBodyPtr = std::unique_ptr<CaseBody, PoolDelete>;
+
+// A record or content from the pool, not cleared.
+inline CaseRecordPtr new_case_record() {
+    return CaseRecordPtr(static_cast<CaseRecord*>(pool_alloc()));
+}
+inline CaseBodyPtr new_case_body() {
+    return CaseBodyPtr(static_cast<CaseBody*>(pool_alloc()));
+}
+
 struct CaseSlot {
-    std::unique_ptr<CaseRecord> record;
-    std::unique_ptr<CaseBody> body;
+    CaseRecordPtr record;
+    CaseBodyPtr body;
     int file = -1;  // open-file slot; Case files are closed between writes
 };
 
