@@ -53,6 +53,12 @@ int open_main_window(App& app) {
 int run(int argc, char** argv) {
     App& app = the_app();
     install_stop_signals();
+    // Without a display there is nothing the program can do; it stops before
+    // touching any file.
+    if (gfx::headless()) {
+        std::fprintf(stderr, "nodrel: no display to show the window on (is DISPLAY set?)\n");
+        return 1;
+    }
 
     std::string reason;
     if (start_up(app, argc, argv, &reason) != 0) {
@@ -65,11 +71,6 @@ int run(int argc, char** argv) {
 
     if (open_main_window(app) != 0) {
         std::fprintf(stderr, "nodrel: the window cannot be opened\n");
-        return 1;
-    }
-    if (gfx::headless()) {
-        std::fprintf(stderr, "nodrel: no display to show the window on (is DISPLAY set?)\n");
-        gfx::close_window();
         return 1;
     }
     MainViewState* view = create_main_view(app);

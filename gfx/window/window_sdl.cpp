@@ -48,6 +48,9 @@ void ensure_video() {
     SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);
     setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The programs draw only committed text; the input method shows the
+    // text being composed in its own box, placed by set_caret_rect.
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     // The page is a CPU buffer uploaded whole; the software renderer copies
     // it without scaling or filtering and costs nothing while idle.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
