@@ -1,5 +1,6 @@
 #include "app/start/draw.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/skins/palette.h"
@@ -119,7 +120,20 @@ void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, in
     gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
 }
 
-void draw_scroll_arrows(gfx::IMAGE* canvas, int skin) {
+// Arrows at both ends and, between them, a thumb that shows which part of
+// the list the rows show.
+void draw_scroll_bar(gfx::IMAGE* canvas, int count, int first_visible, int skin) {
+    const Rect& up0 = layout::kScrollUp;
+    const Rect& down0 = layout::kScrollDown;
+    int track_top = up0.y + up0.h + 4;
+    int track_height = down0.y - 4 - track_top;
+    int thumb_height = std::max(12, track_height * layout::kVisibleRows / count);
+    int thumb_top = track_top + (track_height - thumb_height) * first_visible /
+                                    std::max(1, count - layout::kVisibleRows);
+    fill(canvas, {up0.x + up0.w / 2 - 1, track_top, 3, track_height},
+         palette_color(kPalOptionRule, skin));
+    fill(canvas, {up0.x + up0.w / 2 - 2, thumb_top, 5, thumb_height},
+         palette_color(kPalPanelText, skin));
     gfx::set_color(palette_color(kPalPanelText, skin), canvas);
     const Rect& up = layout::kScrollUp;
     const Rect& down = layout::kScrollDown;
@@ -138,7 +152,7 @@ void draw_list(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, i
         if (index >= count) break;
         draw_row(canvas, p, v, index, slot, skin);
     }
-    if (count > layout::kVisibleRows) draw_scroll_arrows(canvas, skin);
+    if (count > layout::kVisibleRows) draw_scroll_bar(canvas, count, v.state->first_visible, skin);
 }
 
 void draw_entry(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s, int skin) {
