@@ -74,6 +74,7 @@ void resize_window(int width, int height);
 struct WorkArea {
     int x, y, width, height;
 };
+// The usable desktop (screen less panels); headless, a 1600 x 900 screen.
 WorkArea work_area();
 void raise_window();
 bool window_in_foreground();
