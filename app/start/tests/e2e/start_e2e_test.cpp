@@ -87,10 +87,11 @@ protected:
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
 
-    Program& start_nodrel() {
+    Program& start_nodrel(const std::string& chooser = "") {
         programs_.emplace_back();
         Program& p = programs_.back();
-        EXPECT_EQ(start_program(&p, dir_, {ND_NODREL_PATH}, {"ND_FILE_CHOOSER=" + chooser_},
+        std::string program = chooser.empty() ? chooser_ : chooser;
+        EXPECT_EQ(start_program(&p, dir_, {ND_NODREL_PATH}, {"ND_FILE_CHOOSER=" + program},
                                 dir_ + "/nodrel.log"),
                   0);
         return p;
@@ -217,6 +218,23 @@ TEST_F(StartPageE2e, AWorkspaceMadeByTheToolOpensFromOpen) {
     RecentTable table = recent_on_disk();
     ASSERT_EQ(table.count, 1);
     EXPECT_STREQ(table.entries[0].name, "Tool");
+    EXPECT_EQ(quit(&p), 0) << log();
+}
+
+TEST_F(StartPageE2e, WithoutAChooserThePathIsTypedOnThePage) {
+    Program& p = start_nodrel(dir_ + "/no-such-chooser");
+    std::string page = wait_for_window(kStartPage, kWindowWait);
+    ASSERT_FALSE(page.empty()) << log();
+    click(page, centre_x(layout::kNew), centre_y(layout::kNew));
+    // The entry starts with the workspace folder; the name is typed after it.
+    run_capture({"xdotool", "windowfocus", page}, nullptr);
+    run_capture({"xdotool", "type", "--window", page, "Typed"}, nullptr);
+    sleep_ms(300);
+    ASSERT_EQ(screenshot(page, artifact("start-path-entry.png")), 0);
+    run_capture({"xdotool", "key", "--window", page, "Return"}, nullptr);
+    ASSERT_FALSE(wait_for_window("^Typed$", kWindowWait).empty()) << log();
+    EXPECT_TRUE(exists(workspace("Typed.wk")));
+    EXPECT_TRUE(exists(workspace("Typed/0/frame/root.frame")));
     EXPECT_EQ(quit(&p), 0) << log();
 }
 
