@@ -95,10 +95,13 @@ TEST_F(Workspace, DeletedBoardSlotIsReusedAndFilesStay) {
     LocationRef again = add_board("b3", nullptr, 0, -1);
     EXPECT_EQ(again.flag, 0);
     EXPECT_EQ(again.board, 1);
+    // A rename owns only the first 32 bytes of the 64-byte name field.
+    find_board(0, 2)->name[40] = 'Z';
     ASSERT_EQ(rename_board("renamed", 0, 2), 0);
     ASSERT_EQ(reopen(), kLoadOk);
     EXPECT_STREQ(find_board(0, 1)->name, "b3");
     EXPECT_STREQ(find_board(0, 2)->name, "renamed");
+    EXPECT_EQ(find_board(0, 2)->name[40], 'Z');
 }
 
 TEST_F(Workspace, FullGroupRefusesABoard) {
@@ -122,6 +125,8 @@ TEST_F(Workspace, CasesKeepTheirContentAcrossSaveAndLoad) {
     ASSERT_EQ(reopen(), kLoadOk);
     rec = find_case(0, 0, 0);
     ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(load_label(), "first");  // the last item the loader showed
+    EXPECT_EQ(LoadProgress.load(), 100.0f);
     EXPECT_STREQ(rec->title, "first");
     EXPECT_EQ(rec->x, 120);
     EXPECT_EQ(rec->y, -40);
@@ -219,6 +224,16 @@ TEST_F(Workspace, FailedLoadNamesTheFileAndWritesNothing) {
     clear_tables();
     EXPECT_EQ(load_workspace(), kLoadNoCaseBody);
     EXPECT_EQ(gbk_to_utf8(last_load_failure().message_gbk), "无法打开 Case 内容文件。");
+}
+
+TEST(Attachments, FirstFreeSlot) {
+    CaseRecord r;
+    std::memset(&r, 0, sizeof r);
+    EXPECT_EQ(first_free_attachment(r), 0);
+    for (Attachment& a : r.attachments) a.kind = kAttachFile;
+    EXPECT_EQ(first_free_attachment(r), -1);  // a 101st attachment has no slot
+    r.attachments[57].kind = kAttachFree;
+    EXPECT_EQ(first_free_attachment(r), 57);
 }
 
 TEST(OverdueRule, Cases) {
