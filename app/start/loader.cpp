@@ -33,6 +33,7 @@ void run_workspace_load(LoadJob* job) {
     std::string reason;
     int rc = load_workspace_settings(job->settings, job->wk_path, &reason);
     if (rc == kWkInUse) {
+        job->in_use = true;
         fail(job, start_text::kInUseMessage, job->wk_path);
         return;
     }

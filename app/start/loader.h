@@ -22,6 +22,7 @@ struct LoadJob {
     // main thread after.
     WorkspaceSettings settings;
     bool created = false;     // the workspace was made by this load
+    bool in_use = false;      // another program held it
     std::string message_gbk;  // why it failed, for the page
     std::string detail_gbk;   // which file, for the page
 };

@@ -152,6 +152,13 @@ int poll_loading(StartSession* s) {
         case LoadState::kFailed:
             break;
     }
+    // The entry being opened is at the top of the list. One that another
+    // program took after this one started is marked now, so the next click
+    // only selects it.
+    if (s->job->in_use && !s->rows.empty()) {
+        s->recent->table.entries[0].in_use = 1;
+        refresh_rows(s);
+    }
     s->state.mode = Mode::kList;
     s->state.message = s->job->message_gbk;
     s->state.detail = s->job->detail_gbk;

@@ -154,6 +154,7 @@ TEST_F(Session, AWorkspaceHeldElsewhereIsNotOpened) {
     EXPECT_EQ(finish_load(), -1);
     EXPECT_EQ(s_.state.mode, Mode::kList);
     EXPECT_EQ(s_.state.message, start_text::kInUseMessage);
+    EXPECT_TRUE(s_.rows[0].in_use);
     close_workspace_settings(other);
 }
 
