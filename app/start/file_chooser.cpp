@@ -91,6 +91,9 @@ int chooser_start(ChooserRun* run, const std::string& program,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], 1);
+    // The toolkit's warnings about the desktop session are no concern of
+    // the user's.
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
