@@ -41,12 +41,9 @@ int screenshot(const std::string& window, const std::string& png_path);
 // The colour 0xRRGGBB at (x, y) of a window, or -1.
 long pixel_at(const std::string& window, int x, int y);
 
-// Sleeps in small steps until `done` returns true or `timeout_ms` passes.
-template <typename F>
-bool wait_until(F done, int timeout_ms);
-
 void sleep_ms(int ms);
 
+// Sleeps in small steps until `done` returns true or `timeout_ms` passes.
 template <typename F>
 bool wait_until(F done, int timeout_ms) {
     for (int waited = 0; waited <= timeout_ms; waited += 50) {
