@@ -143,18 +143,4 @@ int screenshot(const std::string& window, const std::string& png_path) {
     return run_capture({"import", "-window", window, png_path}, nullptr);
 }
 
-long pixel_at(const std::string& window, int x, int y) {
-    std::string out;
-    std::string crop = "1x1+" + std::to_string(x) + "+" + std::to_string(y);
-    // The window's picture, cut to one pixel and printed as "#RRGGBB".
-    if (run_capture(
-            {"import", "-window", window, "-crop", crop, "-format", "%[hex:p{0,0}]", "info:"},
-            &out) != 0) {
-        return -1;
-    }
-    size_t start = out.find_first_of("0123456789ABCDEFabcdef");
-    if (start == std::string::npos) return -1;
-    return std::strtol(out.substr(start, 6).c_str(), nullptr, 16);
-}
-
 }  // namespace nd::e2e

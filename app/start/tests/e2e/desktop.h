@@ -38,8 +38,6 @@ void click(const std::string& window, int x, int y);
 void hover(const std::string& window, int x, int y);
 // Saves the window's picture as PNG.
 int screenshot(const std::string& window, const std::string& png_path);
-// The colour 0xRRGGBB at (x, y) of a window, or -1.
-long pixel_at(const std::string& window, int x, int y);
 
 void sleep_ms(int ms);
 
