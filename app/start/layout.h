@@ -84,7 +84,7 @@ struct HitResult {
     bool operator==(const HitResult&) const = default;
 };
 
-// The top of visible row `slot` (0 = the first row shown).
+// The rectangle of visible row `slot` (0 = the first row shown).
 inline Rect row_rect(int slot) {
     return {layout::kList.x, layout::kList.y + layout::kRowTop + slot * layout::kRowPitch,
             layout::kList.w, layout::kRowHeight};
