@@ -5,7 +5,7 @@
 namespace nd::start {
 namespace {
 
-TEST(WorkspaceName, NewAppendsExtensionUnlessTheFirstDotStartsDotWk) {
+TEST(WorkspaceName, NewAppendsTheExtensionUnlessTheNameEndsInIt) {
     struct Case {
         const char* chosen;
         const char* expected;
@@ -13,7 +13,7 @@ TEST(WorkspaceName, NewAppendsExtensionUnlessTheFirstDotStartsDotWk) {
         {"/home/u/Team", "/home/u/Team.wk"},
         {"/home/u/Team.wk", "/home/u/Team.wk"},
         {"/home/u/a.b", "/home/u/a.b.wk"},
-        {"/home/u/a.b.wk", "/home/u/a.b.wk.wk"},
+        {"/home/u/a.b.wk", "/home/u/a.b.wk"},
         {"/home/u/Team.WK", "/home/u/Team.WK.wk"},
         {"/home/my.dir/Team", "/home/my.dir/Team.wk"},
         {"Team", "Team.wk"},
@@ -29,6 +29,7 @@ TEST(WorkspaceName, NewRefusesAPathWithoutAFileName) {
     std::string path = "unchanged";
     EXPECT_EQ(path_for_new_workspace("/home/u/", &path), -1);
     EXPECT_EQ(path_for_new_workspace("", &path), -1);
+    EXPECT_EQ(path_for_new_workspace("/home/u/.wk", &path), -1);
     EXPECT_EQ(path, "unchanged");
 }
 
@@ -38,7 +39,7 @@ TEST(WorkspaceName, OpenTakesOnlyASingleDotWkExtension) {
         bool accepted;
     } cases[] = {
         {"/w/Team.wk", true},   {"/w/a.b.wk", false},   {"/w/Team", false}, {"/w/Team.wkx", false},
-        {"/w.x/Team.wk", true}, {"/w/Team.wk/", false}, {"/w/.wk", true},
+        {"/w.x/Team.wk", true}, {"/w/Team.wk/", false}, {"/w/.wk", false},
     };
     for (const Case& c : cases) EXPECT_EQ(acceptable_for_open(c.chosen), c.accepted) << c.chosen;
 }
