@@ -118,9 +118,15 @@ int read_file_all(const std::string& path, std::string& out, size_t limit) {
 
 int write_file_atomic(const std::string& path, const void* data, size_t size) {
     static std::atomic<unsigned> counter{0};
-    std::string tmp =
-        path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // A name left by a crashed process of the same id is skipped, never reused.
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tmp =
+            path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) return fail();
     if (!write_all(fd, data, size) ||
         (g_sync.load(std::memory_order_relaxed) && ::fsync(fd) != 0)) {

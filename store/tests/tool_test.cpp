@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/settings/settings.h"
+#include "store/boards.h"
 #include "store/cases.h"
 #include "store/keys.h"
 #include "store/load.h"
@@ -111,6 +112,23 @@ TEST_F(Tool, CheckRepairsAndReportsWhatCannotLoad) {
     EXPECT_TRUE(has(r, "Case 内容文件已损坏")) << r.out;
     EXPECT_TRUE(has(r, gamma_body)) << r.out;
     EXPECT_EQ(read_all(gamma_body), "torn");
+}
+
+TEST_F(Tool, DumpAndExportWriteNothing) {
+    make_with_cases();
+    // Work a load would write back: a duplicate ordinal and an overdue Case.
+    find_board(0, 0)->cases[2].ordinal = 1;
+    save_board(0, 0);
+    find_case(0, 0, 0)->due_date = 20000101;
+    find_case(0, 0, 0)->overdue_status = 3;
+    save_case(0, 0, 0, 0);
+    clear_tables();
+    std::string before = testing::snapshot(root) + read_all(wk);
+    ToolRun r = tool("dump " + wk);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(has(r, "#3 \"gamma\"")) << r.out;  // renumbered in memory only
+    EXPECT_EQ(tool("export " + wk + " " + dir + "/out").status, 0);
+    EXPECT_EQ(testing::snapshot(root) + read_all(wk), before);
 }
 
 TEST_F(Tool, CheckRefusesAWorkspaceInUse) {
