@@ -1,6 +1,14 @@
 #include "app/start/help_links.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 namespace nd::start {
 namespace {
@@ -30,6 +38,30 @@ TEST(HelpLinks, AMissingFileGivesNoLinks) {
     HelpLinks links = load_help_links("/nonexistent/servers.cfg");
     EXPECT_EQ(links.address[0], "");
     EXPECT_EQ(links.address[1], "");
+}
+
+TEST(HelpLinks, OpenHandsTheAddressToXdgOpenAsOneArgument) {
+    char pattern[] = "/tmp/nd-links-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string dir = pattern;
+    std::string opener = dir + "/xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > " << dir << "/got\n";
+    chmod(opener.c_str(), 0755);
+    std::string saved_path = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", dir.c_str(), 1);
+    EXPECT_EQ(open_link("https://docs.nodrel.test/a?b=1&c=$HOME;x"), 0);
+    setenv("PATH", saved_path.c_str(), 1);
+
+    std::string got;
+    for (int i = 0; i < 200 && got.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::stringstream in;
+        in << std::ifstream(dir + "/got").rdbuf();
+        got = in.str();
+    }
+    EXPECT_EQ(got, "1|https://docs.nodrel.test/a?b=1&c=$HOME;x");
+    std::string cmd = "rm -rf " + dir;
+    ASSERT_EQ(system(cmd.c_str()), 0);
 }
 
 }  // namespace
