@@ -56,7 +56,9 @@ int main(int, char** argv) {
     if (updater.start() != 0)
         std::fprintf(stderr, "update: product type %d has no release table row\n",
                      updater.settings().product);
-    const int status = nd::run_update_window(updater, row ? row->caption : "") == 0 ? 0 : 1;
+    // A refused product still gets a window that says why, under a plain caption.
+    const int status =
+        nd::run_update_window(updater, row ? row->caption : "Update...") == 0 ? 0 : 1;
     // The last message also goes to the log, for whoever started us.
     std::string last = gfx::gbk_to_utf8(updater.message());
     while (!last.empty() && last.back() == '\n') last.pop_back();

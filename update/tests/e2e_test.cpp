@@ -41,7 +41,7 @@ struct Installation {
     TempDir dir;
     std::vector<uint8_t> old_program = text_bytes("#!/bin/sh\necho nodrel 1.2.3\n");
 
-    Installation(int control_port, int download_port) {
+    Installation(int control_port, int download_port, uint8_t product = 2) {
         std::filesystem::copy_file(ND_UPDATE_BIN, dir.file("update"));
         chmod(dir.file("update").c_str(), 0755);
         write_file(dir.file("nodrel"), old_program);
@@ -50,7 +50,7 @@ struct Installation {
             << "# loopback test servers\ncontrol = 127.0.0.1:" << control_port
             << "\nupdate = 127.0.0.1:" << download_port << "\n";
         ConfigRecord record{};
-        record.product = 2;
+        record.product = product;
         record.profiles[2].flag = 2;
         record.profiles[2].major = 1;
         record.profiles[2].minor = 2;
@@ -216,6 +216,15 @@ TEST(UpdateEndToEnd, ASecondUpdaterLeavesAtOnce) {
     // No control server: the first updater keeps its window open, retrying.
     Installation inst(free_port(), free_port());
     EXPECT_EQ(inst.drive("second-instance"), 0) << inst.log();
+}
+
+TEST(UpdateEndToEnd, AProductWithoutATableRowIsRefusedInTheWindow) {
+    FakeServer control([](int) {});
+    Installation inst(control.port(), free_port(), 5);
+    EXPECT_EQ(inst.drive("close-when-done"), 0) << inst.log();
+    EXPECT_NE(inst.log().find("不支持的产品类型 5"), std::string::npos) << inst.log();
+    EXPECT_EQ(control.connections(), 0);
+    EXPECT_EQ(read_file(inst.dir.file("nodrel")), inst.old_program);
 }
 
 TEST(UpdateEndToEnd, NoConfigMeansNoWindowAndExitZero) {

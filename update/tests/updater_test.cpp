@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -37,7 +38,8 @@ std::string formatted(const char* pattern, int a, int b, int c) {
 // A control server that reads the hello, sends `stray` 16-bit values, then
 // the version reply, and keeps reading keep-alives.
 FakeServer control_server(Version offered, std::vector<uint16_t> stray,
-                          std::vector<uint8_t>* hello_seen = nullptr) {
+                          std::vector<uint8_t>* hello_seen = nullptr,
+                          std::atomic<int>* keepalives = nullptr) {
     return FakeServer([=](int fd) {
         uint8_t hello[2 + sizeof(HelloRecord)];
         if (!recv_all(fd, hello, sizeof hello)) return;
@@ -50,8 +52,8 @@ FakeServer control_server(Version offered, std::vector<uint16_t> stray,
         out.insert(out.end(), body, body + sizeof body);
         send_all(fd, out.data(), out.size());
         uint8_t keep[2];
-        while (recv_all(fd, keep, 2)) {
-        }
+        while (recv_all(fd, keep, 2))
+            if (keepalives && get_u16(keep) == kMsgKeepAlive) ++*keepalives;
     });
 }
 
@@ -115,7 +117,8 @@ int closed_port() {
 TEST(Updater, InstallsAReleaseFoundAfterStrayValues) {
     Installed inst;
     std::vector<uint8_t> hello;
-    FakeServer control = control_server({1, 2, 4}, {0x1004, 0x7777, 0x0000}, &hello);
+    std::atomic<int> keepalives{0};
+    FakeServer control = control_server({1, 2, 4}, {0x1004, 0x7777, 0x0000}, &hello, &keepalives);
     // A raw 246-byte block makes a 250-byte release: 100 chunks of 2 and 50.
     std::vector<uint8_t> program(246);
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(i * 37);
@@ -145,6 +148,44 @@ TEST(Updater, InstallsAReleaseFoundAfterStrayValues) {
     EXPECT_EQ(get_u16(hello.data()), kMsgHello);
     EXPECT_EQ(hello[2 + 156], 2);
     EXPECT_EQ(hello[2 + 157], 2);
+    EXPECT_TRUE(wait_until([&] { return keepalives >= 2; }));
+}
+
+TEST(Updater, ProgressRisesByOnePerChunk) {
+    Installed inst;
+    FakeServer control = control_server({1, 2, 4}, {});
+    std::vector<uint8_t> program(246);
+    for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(i * 91 + 7);
+    CCompressLZ77 codec;
+    std::vector<uint8_t> release;
+    pack_blocks(codec, program.data(), program.size(), 65536, &release);
+    ASSERT_EQ(release.size(), 250u);
+    FakeServer download([&](int fd) {
+        uint8_t head[64];
+        recv(fd, head, sizeof head, 0);
+        uint8_t sizes[8];
+        put_u32(sizes, 2);
+        put_u32(sizes + 4, 50);
+        send_all(fd, sizes, 8);
+        for (int i = 0; i < 100; ++i) {
+            send_all(fd, release.data() + 2 * i, 2);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+        send_all(fd, release.data() + 200, 50);
+        shutdown(fd, SHUT_RDWR);
+    });
+    Updater updater(inst.setup(control.port(), download.port()));
+    ASSERT_EQ(updater.start(), 0);
+    std::vector<int> seen;
+    ASSERT_TRUE(wait_until([&] {
+        const int p = updater.progress();
+        if (seen.empty() || seen.back() != p) seen.push_back(p);
+        return updater.worker_finished();
+    }));
+    EXPECT_EQ(updater.message(), msg::kDone);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_GT(seen.size(), 20u);
 }
 
 TEST(Updater, NoUpdateWhenTheOfferIsNotNewerOrOfAHigherMajor) {
