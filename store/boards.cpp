@@ -102,6 +102,10 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
                 break;
             }
         if (slot >= kBoardSlots) return {-3, group, 0, 0};
+    } else if (static_cast<uint32_t>(slot) < count && gb.image.keys[slot].type != kTypeDeleted &&
+               gb.image.keys[slot].type != 0) {
+        // A given slot must be free: a live board there would lose its entry.
+        return {-1, group, 0, 0};
     }
 
     RecordKey k = key ? *key : make_key(kTypeBoard);

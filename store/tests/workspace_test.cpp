@@ -92,6 +92,7 @@ TEST_F(Workspace, DeletedBoardSlotIsReusedAndFilesStay) {
     EXPECT_EQ(delete_board(0, 1), 0);
     EXPECT_EQ(delete_board(0, 1), -3);
     EXPECT_TRUE(file_exists(b1));
+    EXPECT_EQ(add_board("over", nullptr, 0, 2).flag, -1);  // slot 2 holds a board
     LocationRef again = add_board("b3", nullptr, 0, -1);
     EXPECT_EQ(again.flag, 0);
     EXPECT_EQ(again.board, 1);
