@@ -16,8 +16,8 @@ int add_group(const char* name);
 // Adds a board to `group` at `slot` (-1: the first deleted slot, else the
 // end). With `key` given, its type and clock are used with a fresh serial.
 // Returns {0, group, slot, 0}; {-3, group, 0, 0} when the group holds 80
-// boards; {-1, ...} on a bad call (a given slot that holds a board); {-4, ...} when a file could
-// not be written.
+// boards; {-1, ...} on a bad call, such as a given slot that holds a board;
+// {-4, ...} when a file could not be written.
 LocationRef add_board(const char* name, const RecordKey* key, int group, int slot);
 
 // Renames a loaded board (the first 32 bytes of its name field) and saves it.
