@@ -207,9 +207,9 @@ struct CaseRecord {
     Attachment attachments[kAttachmentSlots];  // 3836
     uint8_t bytes55436[3364];                  // 55436
     uint32_t link_count;                       // 58800 at most 70
-    RecordKey link_keys[kMaxLinks];            // 58804 link part 1: target key
-    LocationRef link_locations[kMaxLinks];     // 59924 link part 2: target location
-    uint8_t link_extra[kMaxLinks][16];         // 61044 link part 3, owned by the link view
+    RecordKey link_keys[kMaxLinks];            // 58804 links, first table: target key
+    LocationRef link_locations[kMaxLinks];     // 59924 links, second table: target location
+    uint8_t link_extra[kMaxLinks][16];         // 61044 links, third table, owned by the link view
     uint8_t bytes62164[3368];                  // 62164
     uint8_t body_pointer[4];                   // 65532 a pointer slot in memory only; kept as read
 };
