@@ -47,8 +47,10 @@ int parse_servers_cfg(const std::string& text, ServersConfig* config, std::strin
     };
     while (std::getline(in, line)) {
         ++number;
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.resize(hash);
         const std::string t = trim(line);
-        if (t.empty() || t[0] == '#') continue;
+        if (t.empty()) continue;
         const size_t eq = t.find('=');
         if (eq == std::string::npos) {
             fail("expected key = value");
@@ -75,9 +77,11 @@ int parse_servers_cfg(const std::string& text, ServersConfig* config, std::strin
 int load_servers_cfg(const std::string& path, ServersConfig* config, std::string* reason) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return 0;
-    std::stringstream text;
-    text << in.rdbuf();
-    return parse_servers_cfg(text.str(), config, reason);
+    // A few lines of addresses; anything past 64 KiB is not read.
+    std::string text(64 * 1024, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    return parse_servers_cfg(text, config, reason);
 }
 
 }  // namespace nd

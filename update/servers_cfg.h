@@ -1,6 +1,7 @@
 // "servers.cfg": an optional plain-text file in the program directory that
-// names the servers a team runs. One `key = value` per line; blank lines and
-// lines starting with '#' are skipped, unknown keys are ignored.
+// names the servers a team runs. One `key = value` per line; '#' starts a
+// comment that runs to the end of the line, blank lines are skipped and
+// unknown keys (such as the start page's help links) are ignored.
 //
 //   control = host[:port]     control server (default port 9910)
 //   update  = host[:port]     update server  (default port 9921)

@@ -9,7 +9,7 @@ TEST(ServersCfg, ReadsAddressesAndKeepsDefaultsForTheRest) {
     ServersConfig cfg;
     std::string reason;
     EXPECT_EQ(parse_servers_cfg("# team servers\n"
-                                "control = 127.0.0.5\n"
+                                "control = 127.0.0.5   # the team's own\n"
                                 "  update=releases.example.org:8021  \r\n"
                                 "\n"
                                 "notes = http://notes.example.org/a?b=c\n"
