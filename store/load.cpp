@@ -1,11 +1,14 @@
 #include "store/load.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "store/boards.h"
 #include "store/cases.h"
@@ -100,6 +103,30 @@ bool ordinals_ok(const Board& b, int n) {
 
 struct Pending {
     bool save_board = false;
+};
+
+// Names of the files in the dated directories the repair pass has looked
+// at: one directory listing answers "is it there" for every Case filed on
+// that day, where a stat per file would cost a system call each. Only a
+// name found in a listing is taken as present; anything else is asked of
+// the file system directly.
+class Listing {
+public:
+    bool has(const std::string& path) {
+        size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos) return false;
+        auto [it, fresh] = dirs_.try_emplace(path.substr(0, slash));
+        if (fresh) {
+            if (DIR* d = ::opendir(it->first.c_str())) {
+                while (const dirent* e = ::readdir(d)) it->second.insert(e->d_name);
+                ::closedir(d);
+            }
+        }
+        return it->second.count(path.substr(slash + 1)) != 0;
+    }
+
+private:
+    std::unordered_map<std::string, std::unordered_set<std::string>> dirs_;
 };
 
 }  // namespace
@@ -224,6 +251,7 @@ int repair_workspace(std::vector<std::string>* notes) {
         if (notes) notes->push_back(s);
     };
     const std::string& root = Tables.root;
+    Listing listing;
     GroupTable table;
     if (read_file_exact(root + "0/frame/root.frame", &table, sizeof table) != kIoOk) return -1;
     uint32_t gcount = table.count > kGroupSlots ? kGroupSlots : table.count;
@@ -274,18 +302,20 @@ int repair_workspace(std::vector<std::string>* notes) {
                 int renamed = 0;
                 // The read name is resolved only when the ".case" file is not
                 // there; that is where a ".pass" file is brought back.
-                bool present = !cp.empty() && file_exists(cp);
+                bool present = !cp.empty() && (listing.has(cp) || file_exists(cp));
                 if (!present && make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0) {
                     present = file_exists(cp);
                     if (renamed) note("board " + bname + ": renamed .pass record to " + cp);
                 }
                 if (present) {
                     std::string body = make_path(root, ck.type, ck, 1);
-                    if (!file_exists(body)) {
+                    bool body_there = listing.has(body) || file_exists(body);
+                    if (!body_there) {
                         make_path_for_read(root, ck.type, &ck, 1, body, renamed);
                         if (renamed) note("board " + bname + ": renamed .pass content to " + body);
+                        body_there = file_exists(body);
                     }
-                    if (!file_exists(body)) {
+                    if (!body_there) {
                         CaseBody empty;
                         std::memset(&empty, 0, sizeof empty);
                         std::memcpy(empty.text, "\n\n\n", 3);
