@@ -106,7 +106,10 @@ Fixture& fixture() {
         f.files.push_back(f.root + "0/frame/root.frame");
         f.record_bytes += sizeof(GroupTable);
         clear_tables();
-        std::atexit([] { std::filesystem::remove_all(fixture().dir); });
+        // The fixture itself is destroyed before atexit handlers registered
+        // during its construction run, so the handler keeps its own copy.
+        static std::string* scratch = new std::string(f.dir);
+        std::atexit([] { std::filesystem::remove_all(*scratch); });
         return f;
     }();
     return f;
