@@ -9,6 +9,7 @@
 #include "app/shutdown.h"
 #include "app/signals.h"
 #include "app/skins/palette.h"
+#include "app/skins/skin.h"
 #include "app/startup.h"
 #include "app/window_layout.h"
 #include "app/workers.h"
@@ -44,7 +45,7 @@ int open_main_window(App& app) {
     }
     gfx::move_window(place.x, place.y, false);
     gfx::set_bk_mode(gfx::kTransparent);
-    gfx::set_bk_color(palette_color(kPalPageBackground, 0));
+    gfx::set_bk_color(palette_color(kPalPageBackground, current_skin()));
     gfx::clear_image();
     gfx::frame_wait(240);
     return 0;

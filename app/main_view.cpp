@@ -5,6 +5,7 @@
 #include "app/main_view.h"
 
 #include "app/skins/palette.h"
+#include "app/skins/skin.h"
 #include "gfx/window/window.h"
 
 namespace nd {
@@ -16,12 +17,9 @@ struct MainViewState {
 
 namespace {
 
-// The skin index comes with the program settings; until they are read the
-// first skin is shown.
-constexpr int kSkin = 0;
-
+// The skin comes with the open workspace's settings.
 gfx::Color background() {
-    return palette_color(kPalPageBackground, kSkin);
+    return palette_color(kPalPageBackground, current_skin());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/skins/skin.h"
 #include "app/start/run.h"
 #include "app/workers.h"
+#include "store/locks.h"
 
 namespace nd {
 
@@ -61,7 +62,11 @@ int enter_workspace(App& app) {
     g_workspace = job->settings;
     job->settings.file = -1;
     g_created = job->created;
-    set_current_skin(g_workspace.record.skin);
+    set_current_skin(skin_from_stored(g_workspace.record.skin));
+    SkinHooks hooks;
+    hooks.loading = [] { return LoadProgress < 100.0f; };
+    hooks.store = store_workspace_skin;
+    set_skin_hooks(hooks);
     return 0;
 }
 
