@@ -62,6 +62,10 @@ int enter_workspace(App& app) {
     g_workspace = job->settings;
     job->settings.file = -1;
     g_created = job->created;
+    // An opened workspace starts at the working frame rate; the autosave
+    // interval is already the one second a workspace asks for.
+    app.ActiveFps = 30;
+    app.TargetFps = 30;
     set_current_skin(skin_from_stored(g_workspace.record.skin));
     SkinHooks hooks;
     hooks.loading = [] { return LoadProgress < 100.0f; };

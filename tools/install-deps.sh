@@ -10,7 +10,7 @@ packages=(
     libfreetype-dev libfontconfig-dev
     fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core
     libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
-    libssl-dev libcurl4-openssl-dev
+    libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils
     zenity
