@@ -17,7 +17,7 @@ build: deps
 # beside itself, so both live there as copies, never in the build tree.
 run: build
 	@mkdir -p $(RUN_DIR)
-	@cp -u $(BUILD)/app/nodrel $(BUILD)/update/update $(RUN_DIR)/ 2>/dev/null || cp -u $(BUILD)/app/nodrel $(RUN_DIR)/
+	@cp -u $(BUILD)/app/nodrel $(BUILD)/update/update $(BUILD)/tools/nodrel-tool $(RUN_DIR)/
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    echo "nodrel is built in $(RUN_DIR)/, but it needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is set)."; \
 	    echo "To try it without one:  cd $(RUN_DIR) && xvfb-run -a -s '-screen 0 1600x900x24' ./nodrel"; \
