@@ -2,6 +2,7 @@
 BUILD ?= build
 RUN_DIR ?= run
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: deps build run test bench clean
 

@@ -40,4 +40,4 @@ else
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${runner[@]}" apt-get update -qq
-"${runner[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${runner[@]}" apt-get install -y -qq "${missing[@]}"
