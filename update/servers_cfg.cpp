@@ -69,6 +69,10 @@ int parse_servers_cfg(const std::string& text, ServersConfig* config, std::strin
             config->assets = value;
         } else if (key == "notes") {
             config->notes = value;
+        } else if (key == "help") {
+            config->help = value;
+        } else if (key == "guide") {
+            config->guide = value;
         }
     }
     return status;

@@ -1,12 +1,14 @@
 // "servers.cfg": an optional plain-text file in the program directory that
 // names the servers a team runs. One `key = value` per line; '#' starts a
 // comment that runs to the end of the line, blank lines are skipped and
-// unknown keys (such as the start page's help links) are ignored.
+// unknown keys are ignored.
 //
 //   control = host[:port]     control server (default port 9910)
 //   update  = host[:port]     update server  (default port 9921)
 //   assets  = http://...      asset host
 //   notes   = http://...      release-notes page
+//   help    = https://...     start page: usage reference
+//   guide   = https://...     start page: interface guide
 #pragma once
 
 #include <string>
@@ -25,6 +27,8 @@ struct ServersConfig {
     ServerAddress update{"nodrel-update", 9921};
     std::string assets;
     std::string notes;
+    std::string help;
+    std::string guide;
 };
 
 // Parses the text of a servers.cfg over the defaults in *config. Returns 0,

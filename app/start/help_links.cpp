@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "update/servers_cfg.h"
 
 extern char** environ;
 
@@ -14,15 +14,7 @@ namespace nd::start {
 
 namespace {
 
-constexpr size_t kMaxFileBytes = 64 * 1024;
 constexpr size_t kMaxAddressBytes = 1024;
-
-std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
 
 bool plain_web_address(const std::string& value) {
     if (value.empty() || value.size() > kMaxAddressBytes) return false;
@@ -33,34 +25,29 @@ bool plain_web_address(const std::string& value) {
     return true;
 }
 
-}  // namespace
-
-HelpLinks parse_help_links(const std::string& text) {
+// Only addresses a browser can take as they are reach xdg-open.
+HelpLinks links_of(const ServersConfig& config) {
     HelpLinks links;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.size() > kMaxAddressBytes + 64) continue;
-        size_t hash = line.find('#');
-        if (hash != std::string::npos) line.resize(hash);
-        size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        std::string key = trim(line.substr(0, eq));
-        std::string value = trim(line.substr(eq + 1));
-        if (!plain_web_address(value)) continue;
-        if (key == "help") links.address[0] = value;
-        if (key == "guide") links.address[1] = value;
-    }
+    if (plain_web_address(config.help)) links.address[0] = config.help;
+    if (plain_web_address(config.guide)) links.address[1] = config.guide;
     return links;
 }
 
+}  // namespace
+
+HelpLinks parse_help_links(const std::string& text) {
+    ServersConfig config;
+    std::string reason;
+    parse_servers_cfg(text, &config, &reason);
+    return links_of(config);
+}
+
+// A line the updater could not use does not stop the links on other lines.
 HelpLinks load_help_links(const std::string& servers_cfg_path) {
-    std::ifstream file(servers_cfg_path, std::ios::binary);
-    if (!file) return {};
-    std::string text(kMaxFileBytes, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(file.gcount()));
-    return parse_help_links(text);
+    ServersConfig config;
+    std::string reason;
+    load_servers_cfg(servers_cfg_path, &config, &reason);
+    return links_of(config);
 }
 
 int open_link(const std::string& address) {

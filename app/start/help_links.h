@@ -13,8 +13,8 @@ struct HelpLinks {
 };
 
 // Reads the addresses from `servers_cfg_path`; a missing or unreadable file
-// leaves both empty. Lines longer than a page or values that are not plain
-// http(s) addresses are skipped.
+// leaves both empty, and values that are not plain http(s) addresses are
+// skipped.
 HelpLinks load_help_links(const std::string& servers_cfg_path);
 HelpLinks parse_help_links(const std::string& text);
 

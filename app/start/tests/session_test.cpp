@@ -119,7 +119,9 @@ TEST_F(Session, OpeningAListedWorkspaceMovesItUpWithoutASecondEntry) {
 
 TEST_F(Session, ANewWorkspaceReplacesTheTwentiethOfAFullList) {
     for (int i = 0; i < 20; ++i) {
-        std::string name = "w" + std::to_string(i) + ".wk";
+        std::string name = "w";
+        name += std::to_string(i);
+        name += ".wk";
         ASSERT_GE(add_recent(recent_, (dir_ + "/" + name).c_str(), name.c_str()), 0);
     }
     refresh_rows(&s_);
