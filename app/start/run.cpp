@@ -1,6 +1,5 @@
 #include "app/start/run.h"
 
-#include <SDL.h>
 
 #include <cstdio>
 
@@ -18,12 +17,6 @@ constexpr int kIdleFps = 30;
 constexpr int kLoadingFps = 60;
 constexpr int kLoadWaitAtExitMs = 30000;
 
-void minimise_window() {
-    // The window layer offers no minimise of its own; its handle is the SDL
-    // window.
-    if (void* handle = gfx::window_handle()) SDL_MinimizeWindow(static_cast<SDL_Window*>(handle));
-}
-
 // Carries out what a click or key asked for. True when the user closed the
 // page.
 bool carry_out(StartSession* s, const Action& action) {
@@ -40,7 +33,7 @@ bool carry_out(StartSession* s, const Action& action) {
             begin_choosing(s, EntryPurpose::kOpen);
             break;
         case ActionKind::kMinimise:
-            minimise_window();
+            gfx::minimise_window();
             break;
         case ActionKind::kClose:
             return true;

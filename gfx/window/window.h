@@ -77,6 +77,7 @@ struct WorkArea {
 // The usable desktop (screen less panels); headless, a 1600 x 900 screen.
 WorkArea work_area();
 void raise_window();
+void minimise_window();
 bool window_in_foreground();
 bool window_minimised();
 void* window_handle();

@@ -286,6 +286,11 @@ void raise_window() {
     if (state.window) SDL_RaiseWindow(state.window);
 }
 
+void minimise_window() {
+    WindowState& state = window_state();
+    if (state.window) SDL_MinimizeWindow(state.window);
+}
+
 bool window_in_foreground() {
     WindowState& state = window_state();
     if (!state.window) return false;
