@@ -1,6 +1,5 @@
 #include "app/start/run.h"
 
-
 #include <cstdio>
 
 #include "app/start/draw.h"
