@@ -48,6 +48,16 @@ void copy_rect(IMAGE* dst, int dx, int dy, const IMAGE* src, int sx, int sy, int
     }
 }
 
+// The drawing clip of the target, never reaching outside its pixels.
+detail::Rect copy_clip(const IMAGE* dst) {
+    detail::Rect clip = detail::draw_clip(dst);
+    clip.left = std::max(clip.left, 0);
+    clip.top = std::max(clip.top, 0);
+    clip.right = std::min(clip.right, dst->width);
+    clip.bottom = std::min(clip.bottom, dst->height);
+    return clip;
+}
+
 }  // namespace
 
 void putimage(int x, int y, const IMAGE* source, uint32_t raster_op, IMAGE* target) {
@@ -59,11 +69,7 @@ void putimage(int x, int y, const IMAGE* source, uint32_t raster_op, IMAGE* targ
            raster_op == kSrcInvert || raster_op == kNotSrcCopy);
     x += dst->state.viewport.left;
     y += dst->state.viewport.top;
-    detail::Rect clip = detail::draw_clip(dst);
-    clip.left = std::max(clip.left, 0);
-    clip.top = std::max(clip.top, 0);
-    clip.right = std::min(clip.right, dst->width);
-    clip.bottom = std::min(clip.bottom, dst->height);
+    const detail::Rect clip = copy_clip(dst);
     const int x0 = std::max(x, clip.left), y0 = std::max(y, clip.top);
     const int x1 = std::min(x + source->width, clip.right);
     const int y1 = std::min(y + source->height, clip.bottom);
@@ -81,11 +87,7 @@ void putimage(int x, int y, int width, int height, const IMAGE* source, int sour
     if (width <= 0 || height <= 0 || source_width <= 0 || source_height <= 0) return;
     x += dst->state.viewport.left;
     y += dst->state.viewport.top;
-    detail::Rect clip = detail::draw_clip(dst);
-    clip.left = std::max(clip.left, 0);
-    clip.top = std::max(clip.top, 0);
-    clip.right = std::min(clip.right, dst->width);
-    clip.bottom = std::min(clip.bottom, dst->height);
+    const detail::Rect clip = copy_clip(dst);
     const int x0 = std::max(x, clip.left), y0 = std::max(y, clip.top);
     const int x1 = static_cast<int>(std::min<int64_t>(int64_t{x} + width, clip.right));
     const int y1 = static_cast<int>(std::min<int64_t>(int64_t{y} + height, clip.bottom));

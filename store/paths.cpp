@@ -28,6 +28,18 @@ std::string dated_stem(const RecordKey& k, char sep) {
     return buf;
 }
 
+// Makes `base` and its year, month and day folders for the key.
+void make_dated_dirs(std::string base, const RecordKey& key) {
+    char buf[16];
+    make_dir(base);
+    std::snprintf(buf, sizeof buf, "%04u/", unsigned{key.year});
+    make_dir(base += buf);
+    std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.month});
+    make_dir(base += buf);
+    std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.day});
+    make_dir(base += buf);
+}
+
 std::string case_path(const std::string& root, const RecordKey& key, int part, const char* ext) {
     return root + "1/case/" + dated_stem(key, '/') + (part == 1 ? "_BODY" : "") + ext;
 }
@@ -90,31 +102,16 @@ int make_path_for_read(const std::string& root, uint16_t type, const RecordKey* 
 }
 
 void make_dirs(const std::string& root, const RecordKey& key) {
-    char buf[16];
     switch (family_of(key.type)) {
-        case Family::kBoard: {
-            std::string d = root + "0/frame/";
-            std::snprintf(buf, sizeof buf, "%04u/", unsigned{key.year});
-            make_dir(d += buf);
-            std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.month});
-            make_dir(d += buf);
-            std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.day});
-            make_dir(d += buf);
+        case Family::kBoard:
+            make_dated_dirs(root + "0/frame/", key);
             return;
-        }
         case Family::kCase:
-        case Family::kImage: {
+        case Family::kImage:
             make_dir(root + "1/");
-            std::string d = root + (family_of(key.type) == Family::kCase ? "1/case/" : "1/img/");
-            make_dir(d);
-            std::snprintf(buf, sizeof buf, "%04u/", unsigned{key.year});
-            make_dir(d += buf);
-            std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.month});
-            make_dir(d += buf);
-            std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.day});
-            make_dir(d += buf);
+            make_dated_dirs(root + (family_of(key.type) == Family::kCase ? "1/case/" : "1/img/"),
+                            key);
             return;
-        }
         case Family::kGroup:
         case Family::kNone:
             return;
