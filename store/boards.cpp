@@ -126,11 +126,22 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
         return {-4, group, 0, 0};
 
     GroupFile before = gb.image;
-    if (static_cast<uint32_t>(slot) >= count) gb.image.count = static_cast<uint32_t>(slot + 1);
+    // Slots skipped by a board placed past the end are marked deleted: the
+    // loader takes every slot below the count as a board or a deleted slot.
+    size_t first = static_cast<size_t>(slot);
+    if (static_cast<uint32_t>(slot) >= count) {
+        for (uint32_t i = count; i < static_cast<uint32_t>(slot); ++i) {
+            std::memset(&gb.image.keys[i], 0, sizeof(RecordKey));
+            gb.image.keys[i].type = kTypeDeleted;
+        }
+        first = count;
+        gb.image.count = static_cast<uint32_t>(slot + 1);
+    }
     gb.image.keys[slot] = k;
     std::string gpath = make_path(Tables.root, kTypeGroup, Tables.groups.keys[group], 0);
-    FilePatch patches[] = {{0, &gb.image.count, 4},
-                           {4 + 16 * static_cast<size_t>(slot), &gb.image.keys[slot], 16}};
+    FilePatch patches[] = {
+        {0, &gb.image.count, 4},
+        {4 + 16 * first, &gb.image.keys[first], 16 * (static_cast<size_t>(slot) + 1 - first)}};
     if (store_patch(gpath, patches, 2) != kIoOk) {
         gb.image = before;
         return {-4, group, 0, 0};

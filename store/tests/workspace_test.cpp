@@ -105,6 +105,20 @@ TEST_F(Workspace, DeletedBoardSlotIsReusedAndFilesStay) {
     EXPECT_EQ(find_board(0, 2)->name[40], 'Z');
 }
 
+// A board placed past the end leaves the skipped slots deleted on disk, so
+// the workspace loads as it is and the next board fills the first of them.
+TEST_F(Workspace, BoardPlacedPastTheEndLeavesDeletedSlots) {
+    ASSERT_EQ(load_workspace(), kLoadNew);
+    ASSERT_EQ(add_board("far", nullptr, 0, 4).board, 4);
+    clear_tables();
+    ASSERT_EQ(load_workspace(), kLoadOk);
+    const GroupFile& img = Tables.group_boards[0]->image;
+    EXPECT_EQ(img.count, 5u);
+    for (int b = 1; b < 4; ++b) EXPECT_EQ(img.keys[b].type, kTypeDeleted) << b;
+    EXPECT_STREQ(find_board(0, 4)->name, "far");
+    EXPECT_EQ(add_board("next", nullptr, 0, -1).board, 1);
+}
+
 TEST_F(Workspace, FullGroupRefusesABoard) {
     ASSERT_EQ(load_workspace(), kLoadNew);
     for (int i = 1; i < 80; ++i) ASSERT_EQ(add_board("b", nullptr, 0, -1).flag, 0) << i;
