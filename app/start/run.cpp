@@ -98,7 +98,9 @@ int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded
         while (!closed && gfx::mouse_pending()) {
             closed = carry_out(&s, start_mouse(&s.state, s.rows, gfx::get_mouse()));
         }
-        while (!closed && gfx::key_pending()) {
+        // key_pending is -1 once the window has stopped; get_key then
+        // returns at once with nothing, so only a positive answer may loop.
+        while (!closed && gfx::key_pending() > 0) {
             closed = carry_out(&s, start_key(&s.state, gfx::get_key()));
         }
         if (closed) break;

@@ -220,6 +220,23 @@ TEST_F(NodrelE2e, TerminalAndSessionSignalsEndWithStatusZero) {
     }
 }
 
+// The start page's loop drains both queues each frame; a window that stops
+// there must end the program, not leave the loop reading an empty queue.
+TEST_F(NodrelE2e, TheStartPageEndsOnACloseRequestOrASignal) {
+    for (const char* how : {"close request", "SIGTERM"}) {
+        start();
+        WindowInfo page = m_x.wait_window(15000);
+        ASSERT_NE(page.id, 0u) << how << "\n" << log();
+        if (how[0] == 'c') {
+            m_x.request_close(page.id);
+        } else {
+            kill(m_pid, SIGTERM);
+        }
+        EXPECT_EQ(wait_exit(), 0) << how << "\n" << log();
+        ASSERT_EQ(m_pid, -1) << how;
+    }
+}
+
 TEST_F(NodrelE2e, AnUnknownArgumentIsIgnored) {
     start({"-x"});
     WindowInfo board = open_board();
