@@ -268,8 +268,15 @@ int repair_workspace(std::vector<std::string>* notes) {
             std::string bp = make_path(root, bk.type, bk, 0);
             auto board = std::make_unique<Board>();
             bool readable = !bp.empty() && (bk.type & 0x7FFF) == kTypeBoard &&
-                            read_file_exact(bp, board.get(), sizeof(Board)) == kIoOk &&
-                            board->case_count <= static_cast<uint32_t>(kCaseSlots);
+                            read_file_exact(bp, board.get(), sizeof(Board)) == kIoOk;
+            // A Case count past the table is cut to it rather than losing the
+            // board: the entries are then checked one by one below.
+            if (readable && board->case_count > static_cast<uint32_t>(kCaseSlots)) {
+                board->case_count = kCaseSlots;
+                store_write(bp, board.get(), sizeof(Board));
+                note("board file " + bp + ": Case count past the table, cut to " +
+                     std::to_string(kCaseSlots));
+            }
             if (!readable) {
                 int live = 0;
                 for (uint32_t i = 0; i < bcount; ++i)

@@ -212,6 +212,25 @@ TEST_F(Workspace, RepairDropsMissingCasesAndBoards) {
     EXPECT_EQ(Tables.group_boards[0]->image.keys[1].type, kTypeDeleted);
 }
 
+// A board whose Case count is damaged keeps its slot and its Cases; only
+// entries without files go.
+TEST_F(Workspace, RepairCutsADamagedCaseCountInsteadOfDroppingTheBoard) {
+    ASSERT_EQ(load_workspace(), kLoadNew);
+    ASSERT_EQ(add_board("second", nullptr, 0, -1).flag, 0);
+    for (const char* t : {"a", "b"}) ASSERT_EQ(new_case(t, 0, 1).flag, 0);
+    std::string bp = board_path(0, 1);
+    std::string bytes = read_all(bp);
+    const uint32_t damaged = 0x10000;
+    std::memcpy(&bytes[23100], &damaged, 4);
+    write_raw(bp, bytes);
+
+    ASSERT_EQ(reopen(), kLoadOk);
+    ASSERT_NE(find_board(0, 1), nullptr);
+    EXPECT_EQ(Tables.group_boards[0]->image.keys[1].type, kTypeBoard);
+    EXPECT_EQ(find_board(0, 1)->case_count, 2u);
+    EXPECT_STREQ(find_case(0, 1, 1)->title, "b");
+}
+
 TEST_F(Workspace, FailedLoadNamesTheFileAndWritesNothing) {
     ASSERT_EQ(load_workspace(), kLoadNew);
     ASSERT_EQ(reopen(), kLoadOk);  // the default groups now exist
