@@ -4,8 +4,10 @@
 // changed, which keeps an idle window nearly free.
 #include "app/main_view.h"
 
+#include "app/settings/settings.h"
 #include "app/skins/palette.h"
 #include "app/skins/skin.h"
+#include "app/workspace_entry.h"
 #include "gfx/window/window.h"
 
 namespace nd {
@@ -28,7 +30,18 @@ MainViewState* create_main_view(App&) {
     return new MainViewState();
 }
 
+// Leaving puts the workspace's view fields back to their resting values and
+// keeps the board shown, so the next opening starts there. An empty board
+// shows the board the workspace was opened on.
 void destroy_main_view(MainViewState* view, App&) {
+    WorkspaceSettings& ws = open_workspace_settings();
+    if (ws.file >= 0) {
+        ws.record.value28 = 0;
+        ws.record.value32 = 6;
+        ws.record.value36 = 0;
+        ws.record.value40 = 0;
+        save_workspace_settings(ws);
+    }
     delete view;
 }
 
