@@ -157,8 +157,12 @@ int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_
     // cleared first.
     CaseRecordPtr rec = new_case_record();
     if (read_case_file(key, 0, rec.get(), sizeof(CaseRecord)) != kIoOk) return -4;
-    // A link count past the table would make every reader run off the record.
-    if (rec->link_count > static_cast<uint32_t>(kMaxLinks)) return -4;
+    // A link count past the table would make every reader run off the record;
+    // it is cut to the table (and written back) rather than refusing the
+    // whole workspace for one damaged Case. The link check drops what does
+    // not point at a Case.
+    bool cut = rec->link_count > static_cast<uint32_t>(kMaxLinks);
+    if (cut) rec->link_count = kMaxLinks;
     CaseBodyPtr body = new_case_body();
     if (read_case_file(key, 1, body.get(), sizeof(CaseBody)) != kIoOk) return -5;
     // The content is text: it ends inside its buffer whatever the file held.
@@ -166,7 +170,7 @@ int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_
 
     rec->form &= 3;
     bool changed = overdue_rule(*rec, today_yyyymmdd());
-    if (needs_write) *needs_write = changed;
+    if (needs_write) *needs_write = changed || cut;
 
     CaseSlot& s = case_row(group, board).slots[slot];
     s.record = std::move(rec);

@@ -340,6 +340,25 @@ TEST_F(Workspace, LinksAreCheckedAtLoad) {
     EXPECT_EQ(file[58800], 2);
 }
 
+// A damaged link count does not keep the workspace from opening: it is cut
+// to the table, the junk links are dropped and the Case is written back.
+TEST_F(Workspace, DamagedLinkCountIsCutAtLoad) {
+    ASSERT_EQ(load_workspace(), kLoadNew);
+    ASSERT_EQ(new_case("damaged").flag, 0);
+    std::string cp = case_path(0, 0, 0);
+    std::string bytes = read_all(cp);
+    const uint32_t damaged = 1000;
+    std::memcpy(&bytes[58800], &damaged, 4);
+    write_raw(cp, bytes);
+
+    ASSERT_EQ(reopen(), kLoadOk) << last_load_failure().detail;
+    EXPECT_STREQ(find_case(0, 0, 0)->title, "damaged");
+    EXPECT_EQ(find_case(0, 0, 0)->link_count, 0u);
+    uint32_t on_disk;
+    std::memcpy(&on_disk, read_all(cp).data() + 58800, 4);
+    EXPECT_EQ(on_disk, 0u);
+}
+
 TEST_F(Workspace, PointFileIsMadeOnce) {
     ASSERT_EQ(load_workspace(), kLoadNew);
     ASSERT_EQ(new_case("p").flag, 0);
