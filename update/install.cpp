@@ -1,6 +1,8 @@
 #include "update/install.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -15,6 +17,15 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& data) {
     bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
     ok = std::fclose(f) == 0 && ok;
     if (!ok) std::remove(path.c_str());
+    return ok;
+}
+
+// Flushes a file or directory to the disk. False when that fails.
+bool sync_path(const std::string& path, int flags) {
+    const int fd = open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
     return ok;
 }
 
@@ -45,17 +56,17 @@ int install_release(CCompress& codec, const InstallPaths& paths, const Version& 
     const bool had_program = stat(paths.program.c_str(), &st) == 0;
     chmod(fresh.c_str(), had_program ? (st.st_mode & 07777) : 0755);
 
+    // The new program reaches the disk before its name is changed, and one
+    // rename then moves the program's name from the old file to the new one.
+    // The name never stands for a missing or partly written program, even
+    // when the machine stops halfway, so no backup copy is needed to undo a
+    // failed swap; a backup left behind by an older updater is removed.
     std::remove(paths.backup.c_str());
-    if (had_program && std::rename(paths.program.c_str(), paths.backup.c_str()) != 0) {
+    if (!sync_path(fresh, O_RDONLY) || std::rename(fresh.c_str(), paths.program.c_str()) != 0) {
         std::remove(fresh.c_str());
         return kInstallSwap;
     }
-    if (std::rename(fresh.c_str(), paths.program.c_str()) != 0) {
-        if (had_program) std::rename(paths.backup.c_str(), paths.program.c_str());
-        std::remove(fresh.c_str());
-        return kInstallSwap;
-    }
-    std::remove(paths.backup.c_str());
+    sync_path(paths.program_dir, O_RDONLY | O_DIRECTORY);
     return kInstallOk;
 }
 

@@ -26,10 +26,11 @@ constexpr int kInstallSwap = -3;          // the new program could not be put in
 std::string release_file_path(const std::string& program_dir, const Version& v);
 
 // Writes the release file, rebuilds the program from it under a temporary
-// name beside the program, gives it the old program's permission bits, and
-// only then swaps it in, keeping the old file as the backup until the swap
-// has succeeded. On any failure the old program is where it was. The release
-// and backup files are removed in every case. Returns a status code above.
+// name beside the program, gives it the old program's permission bits, flushes
+// it to the disk and renames it over the program in one step. On any failure
+// the old program is where it was. The release file is removed in every case,
+// an old backup file once the new program is ready. Returns a status code
+// above.
 int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
                     const std::vector<uint8_t>& release);
 

@@ -1,7 +1,11 @@
 #include "update/install.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "update/tests/test_files.h"
 #include "zip/block_file.h"
@@ -58,6 +62,38 @@ TEST(InstallRelease, DamagedReleasesLeaveTheOldProgramInPlace) {
         EXPECT_FALSE(exists(f.dir.file("1.2.4.BIN")));
         EXPECT_FALSE(exists(f.paths.program + ".new"));
     }
+}
+
+// Everything that happened to the name `name` in a watched directory, other
+// than a whole file being moved onto it. Any such event means that for a
+// moment the name stood for no program, or for a partly written one.
+std::vector<uint32_t> unsafe_events(int watch_fd, const std::string& name) {
+    std::vector<uint32_t> found;
+    alignas(inotify_event) char buffer[16384];
+    ssize_t got;
+    while ((got = read(watch_fd, buffer, sizeof buffer)) > 0) {
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(at);
+            if (e->len > 0 && name == e->name && !(e->mask & IN_MOVED_TO)) found.push_back(e->mask);
+            at += sizeof(inotify_event) + e->len;
+        }
+    }
+    return found;
+}
+
+TEST(InstallRelease, TheProgramNameAlwaysStandsForAWholeProgram) {
+    InstallFixture f;
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, f.dir.path().c_str(),
+                                IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY),
+              0);
+    CCompressLZ77 codec;
+    ASSERT_EQ(install_release(codec, f.paths, {1, 2, 4}, packed(text_bytes("new program"))),
+              kInstallOk);
+    EXPECT_EQ(read_file(f.paths.program), text_bytes("new program"));
+    EXPECT_EQ(unsafe_events(watch, "nodrel"), std::vector<uint32_t>{});
+    close(watch);
 }
 
 TEST(InstallRelease, FirstInstallGetsAProgramMode) {
