@@ -283,8 +283,17 @@ int repair_workspace(std::vector<std::string>* notes) {
                     if (gf.keys[i].type != kTypeDeleted) ++live;
                 if (g == 0 && live == 1 && !bp.empty()) {
                     // The first group keeps a board: an empty one takes the
-                    // lost one's key, and any file still there is kept aside.
-                    if (file_exists(bp)) rename_no_replace(bp, bp + ".bad");
+                    // lost one's key, and any file still there is kept aside
+                    // under a name not yet taken; one that cannot be moved is
+                    // left alone (the load then reports it).
+                    bool aside = !file_exists(bp);
+                    for (int n = 0; n < 100 && !aside; ++n)
+                        aside = rename_no_replace(bp, bp + ".bad" + (n ? std::to_string(n) : ""));
+                    if (!aside) {
+                        note("group " + gname + ": board file " + bp +
+                             " unreadable and could not be kept aside");
+                        continue;
+                    }
                     std::memset(board.get(), 0, sizeof(Board));
                     board->size = sizeof(Board);
                     board->key = bk;

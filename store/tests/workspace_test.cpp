@@ -231,6 +231,20 @@ TEST_F(Workspace, RepairCutsADamagedCaseCountInsteadOfDroppingTheBoard) {
     EXPECT_STREQ(find_case(0, 1, 1)->title, "b");
 }
 
+// The only board of the first group is made again empty when its file is
+// damaged; every damaged file is kept aside, none is overwritten.
+TEST_F(Workspace, DamagedFirstBoardIsKeptAsideEveryTime) {
+    ASSERT_EQ(load_workspace(), kLoadNew);
+    std::string bp = board_path(0, 0);
+    for (const char* damage : {"first damage", "second damage"}) {
+        write_raw(bp, damage);
+        ASSERT_EQ(reopen(), kLoadOk);
+        EXPECT_EQ(find_board(0, 0)->case_count, 0u);
+    }
+    EXPECT_EQ(read_all(bp + ".bad"), "first damage");
+    EXPECT_EQ(read_all(bp + ".bad1"), "second damage");
+}
+
 TEST_F(Workspace, FailedLoadNamesTheFileAndWritesNothing) {
     ASSERT_EQ(load_workspace(), kLoadNew);
     ASSERT_EQ(reopen(), kLoadOk);  // the default groups now exist
