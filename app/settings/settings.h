@@ -106,7 +106,8 @@ inline constexpr int kWkFailed = -2;  // the file could not be read or written
 int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std::string* reason);
 
 // Seals and writes the record; the lock stays held throughout (the new file
-// is locked before it replaces the old one). Returns 0 or -1.
+// is locked before it replaces the old one). Returns 0, or -1 when the write
+// failed or the settings do not hold the workspace's lock.
 int save_workspace_settings(WorkspaceSettings& ws);
 
 // Releases the lock and closes the file.

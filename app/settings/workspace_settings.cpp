@@ -166,6 +166,10 @@ int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std:
 }
 
 int save_workspace_settings(WorkspaceSettings& ws) {
+    // Only the holder of the lock writes: a settings object whose open was
+    // refused, or that was closed, would replace the file another program
+    // holds and leave that program's lock on a file no longer there.
+    if (ws.file < 0) return -1;
     int fd = replace_locked(ws.path, ws.record);
     if (fd < 0) return -1;
     if (ws.file >= 0) ::close(ws.file);

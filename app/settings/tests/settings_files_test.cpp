@@ -244,6 +244,10 @@ TEST(WorkspaceSettingsFile, LockHoldsAgainstAnotherProcess) {
     std::string reason;
     EXPECT_EQ(load_workspace_settings(second, path, &reason), kWkInUse);
     EXPECT_FALSE(reason.empty());
+    // The refused one cannot write over the holder's file either.
+    std::string held = read_all(path);
+    EXPECT_EQ(save_workspace_settings(second), -1);
+    EXPECT_EQ(read_all(path), held);
     EXPECT_EQ(ws.file >= 0 && workspace_in_use(path), 1);
     close_workspace_settings(ws);
     EXPECT_TRUE(other_sees(kWkLoaded));
