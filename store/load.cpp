@@ -253,15 +253,33 @@ int repair_workspace(std::vector<std::string>* notes) {
     const std::string& root = Tables.root;
     Listing listing;
     GroupTable table;
-    if (read_file_exact(root + "0/frame/root.frame", &table, sizeof table) != kIoOk) return -1;
-    uint32_t gcount = table.count > kGroupSlots ? kGroupSlots : table.count;
+    std::string rf = root + "0/frame/root.frame";
+    if (read_file_exact(rf, &table, sizeof table) != kIoOk) return -1;
+    // A count past the table is cut to the last slot that names a group.
+    if (table.count > static_cast<uint32_t>(kGroupSlots)) {
+        table.count = 0;
+        for (uint32_t g = 0; g < kGroupSlots; ++g)
+            if (table.names[g][0]) table.count = g + 1;
+        store_write(rf, &table, sizeof table);
+        note("root.frame: group count past the table, cut to " + std::to_string(table.count));
+    }
+    uint32_t gcount = table.count;
     for (uint32_t g = 0; g < gcount; ++g) {
         if (!table.names[g][0]) continue;
         std::string gname = gbk_to_utf8(field_text(table.names[g], 32));
         std::string gp = make_path(root, kTypeGroup, table.keys[g], 0);
         GroupFile gf;
         if (gp.empty() || read_file_exact(gp, &gf, sizeof gf) != kIoOk) return -2;
-        uint32_t bcount = gf.count > kBoardSlots ? kBoardSlots : gf.count;
+        // A count past the table is cut to the last slot that holds a key.
+        if (gf.count > static_cast<uint32_t>(kBoardSlots)) {
+            gf.count = 0;
+            for (uint32_t b = 0; b < kBoardSlots; ++b)
+                if (gf.keys[b].type != 0) gf.count = b + 1;
+            store_write(gp, &gf, sizeof gf);
+            note("group " + gname + ": board count past the table, cut to " +
+                 std::to_string(gf.count));
+        }
+        uint32_t bcount = gf.count;
         for (uint32_t b = 0; b < bcount; ++b) {
             RecordKey& bk = gf.keys[b];
             if (bk.type == kTypeDeleted) continue;

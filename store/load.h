@@ -26,8 +26,8 @@ inline constexpr int kLoadNoCaseBody = -5;  // a Case content file could not be 
 int load_workspace();
 
 // Fixes what would stop the load for files that are simply missing: board
-// slots whose file is gone are marked deleted, a board's Case count past the
-// table is cut to it, Case entries whose record is gone are dropped, a
+// slots whose file is gone are marked deleted, a group, board or Case count
+// past its table is cut to it, Case entries whose record is gone are dropped, a
 // ".pass" record is renamed, and a missing content file is made again empty.
 // Each change is described in `notes` (UTF-8) when given. Returns 0, -1 when
 // there is no "root.frame", -2 when a group file is missing.

@@ -212,23 +212,32 @@ TEST_F(Workspace, RepairDropsMissingCasesAndBoards) {
     EXPECT_EQ(Tables.group_boards[0]->image.keys[1].type, kTypeDeleted);
 }
 
-// A board whose Case count is damaged keeps its slot and its Cases; only
-// entries without files go.
-TEST_F(Workspace, RepairCutsADamagedCaseCountInsteadOfDroppingTheBoard) {
+// A damaged count in root.frame, a group file or a board is cut to what the
+// table holds: the workspace opens with every group, board and Case.
+TEST_F(Workspace, RepairCutsDamagedCountsInsteadOfDroppingAnything) {
     ASSERT_EQ(load_workspace(), kLoadNew);
+    ASSERT_EQ(reopen(), kLoadOk);  // the default groups now exist
     ASSERT_EQ(add_board("second", nullptr, 0, -1).flag, 0);
     for (const char* t : {"a", "b"}) ASSERT_EQ(new_case(t, 0, 1).flag, 0);
-    std::string bp = board_path(0, 1);
-    std::string bytes = read_all(bp);
-    const uint32_t damaged = 0x10000;
-    std::memcpy(&bytes[23100], &damaged, 4);
-    write_raw(bp, bytes);
+    const std::string files[] = {root + "0/frame/root.frame",
+                                 make_path(root, kTypeGroup, Tables.groups.keys[0], 0),
+                                 board_path(0, 1)};
+    const size_t offsets[] = {0, 0, 23100};
+    for (int i = 0; i < 3; ++i) {
+        std::string before = read_all(files[i]);
+        std::string bytes = before;
+        const uint32_t damaged = 0x10000;
+        std::memcpy(&bytes[offsets[i]], &damaged, 4);
+        write_raw(files[i], bytes);
 
-    ASSERT_EQ(reopen(), kLoadOk);
-    ASSERT_NE(find_board(0, 1), nullptr);
-    EXPECT_EQ(Tables.group_boards[0]->image.keys[1].type, kTypeBoard);
-    EXPECT_EQ(find_board(0, 1)->case_count, 2u);
-    EXPECT_STREQ(find_case(0, 1, 1)->title, "b");
+        ASSERT_EQ(reopen(), kLoadOk) << files[i];
+        EXPECT_EQ(read_all(files[i]), before) << files[i];
+        EXPECT_EQ(Tables.groups.count, 3u);
+        EXPECT_EQ(Tables.group_boards[0]->image.count, 2u);
+        ASSERT_NE(find_board(0, 1), nullptr) << files[i];
+        EXPECT_EQ(find_board(0, 1)->case_count, 2u);
+        EXPECT_STREQ(find_case(0, 1, 1)->title, "b");
+    }
 }
 
 // The only board of the first group is made again empty when its file is
