@@ -223,17 +223,21 @@ TEST_F(NodrelE2e, TerminalAndSessionSignalsEndWithStatusZero) {
 // The start page's loop drains both queues each frame; a window that stops
 // there must end the program, not leave the loop reading an empty queue.
 TEST_F(NodrelE2e, TheStartPageEndsOnACloseRequestOrASignal) {
-    for (const char* how : {"close request", "SIGTERM"}) {
+    struct Case {
+        const char* name;
+        bool by_signal;
+    };
+    for (const Case& c : {Case{"close request", false}, Case{"SIGTERM", true}}) {
         start();
         WindowInfo page = m_x.wait_window(15000);
-        ASSERT_NE(page.id, 0u) << how << "\n" << log();
-        if (how[0] == 'c') {
-            m_x.request_close(page.id);
-        } else {
+        ASSERT_NE(page.id, 0u) << c.name << "\n" << log();
+        if (c.by_signal) {
             kill(m_pid, SIGTERM);
+        } else {
+            m_x.request_close(page.id);
         }
-        EXPECT_EQ(wait_exit(), 0) << how << "\n" << log();
-        ASSERT_EQ(m_pid, -1) << how;
+        EXPECT_EQ(wait_exit(), 0) << c.name << "\n" << log();
+        ASSERT_EQ(m_pid, -1) << c.name;
     }
 }
 
