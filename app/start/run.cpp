@@ -12,6 +12,9 @@ namespace nd::start {
 
 namespace {
 
+// The page waits for the user most of the time, so it is paced like an idle
+// board (30 frames a second) rather than as fast as the start-up frame; while
+// a workspace loads, 60 keeps the progress line moving smoothly.
 constexpr int kIdleFps = 30;
 constexpr int kLoadingFps = 60;
 constexpr int kLoadWaitAtExitMs = 30000;
