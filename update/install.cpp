@@ -43,7 +43,8 @@ int install_release(CCompress& codec, const InstallPaths& paths, const Version& 
     if (!write_file(release_path, release)) return kInstallWriteRelease;
 
     const std::string fresh = paths.program + ".new";
-    const int rebuilt = read_block_file(codec, release_path.c_str(), fresh.c_str());
+    const int rebuilt =
+        read_block_file(codec, release_path.c_str(), fresh.c_str(), kMaxProgramBytes);
     std::remove(release_path.c_str());
     if (rebuilt != kBlockOk) {
         std::fprintf(stderr, "update: %s: %s\n", release_path.c_str(), block_status_text(rebuilt));

@@ -22,6 +22,10 @@ constexpr int kInstallWriteRelease = -1;  // the release file could not be writt
 constexpr int kInstallRebuild = -2;       // the release did not rebuild into a program
 constexpr int kInstallSwap = -3;          // the new program could not be put in place
 
+// The largest program a release may rebuild. A damaged or hostile release of
+// a few megabytes could otherwise unpack to terabytes and fill the disk.
+constexpr uint64_t kMaxProgramBytes = 1ull << 30;
+
 // The release file name: "<program_dir>/<major>.<minor>.<patch>.BIN".
 std::string release_file_path(const std::string& program_dir, const Version& v);
 

@@ -81,7 +81,8 @@ int unpack_blocks(CCompress& codec, const uint8_t* data, size_t size, std::vecto
     return kBlockOk;
 }
 
-int read_block_file(CCompress& codec, const char* input_path, const char* output_path) {
+int read_block_file(CCompress& codec, const char* input_path, const char* output_path,
+                    uint64_t max_output) {
     FILE* in = std::fopen(input_path, "rb");
     if (!in) return kBlockNoInput;
     // Release files are small enough to read whole; that keeps a single
@@ -99,13 +100,18 @@ int read_block_file(CCompress& codec, const char* input_path, const char* output
     if (!out) return kBlockNoOutput;
     std::unique_ptr<uint8_t[]> scratch(new uint8_t[kLz77BlockMax]);
     size_t pos = 0;
+    uint64_t written = 0;
     int status = kBlockOk;
     while (pos < data.size() && status == kBlockOk) {
         const uint8_t* bytes = nullptr;
         int count = 0;
         status = unpack_one(codec, data.data(), data.size(), &pos, scratch.get(), &bytes, &count);
-        if (status == kBlockOk && std::fwrite(bytes, 1, count, out) != static_cast<size_t>(count))
+        if (status != kBlockOk) break;
+        if (static_cast<uint64_t>(count) > max_output - written)
+            status = kBlockTooLarge;
+        else if (std::fwrite(bytes, 1, count, out) != static_cast<size_t>(count))
             status = kBlockNoOutput;
+        written += static_cast<uint64_t>(count);
     }
     if (std::fclose(out) != 0 && status == kBlockOk) status = kBlockNoOutput;
     if (status == kBlockDecodeError) std::fprintf(stderr, "Decompress error\n");
@@ -125,6 +131,8 @@ const char* block_status_text(int status) {
             return "Decompress error";
         case kBlockTruncated:
             return "the block file ends inside a block";
+        case kBlockTooLarge:
+            return "the block file unpacks to more bytes than allowed";
         default:
             return "unknown status";
     }

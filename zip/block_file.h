@@ -27,6 +27,7 @@ constexpr int kBlockNoInput = -1;      // the release file cannot be opened
 constexpr int kBlockNoOutput = -2;     // the output file cannot be created or written
 constexpr int kBlockDecodeError = -3;  // a coded block does not decode
 constexpr int kBlockTruncated = -4;    // the file ends inside a block
+constexpr int kBlockTooLarge = -5;     // the file unpacks to more than the caller allows
 
 // Cuts `size` bytes into blocks of `block_size` (1..65,536) bytes and appends
 // the block file to *out, storing a block raw when coding does not shrink it.
@@ -41,8 +42,11 @@ int unpack_blocks(CCompress& codec, const uint8_t* data, size_t size, std::vecto
 // Rebuilds `output_path` from the block file at `input_path`. The output is
 // written in full or not at all: on any failure a partly written output is
 // removed. A block that does not decode prints "Decompress error" to
-// standard error. Returns 0 or one of the negative status codes above.
-int read_block_file(CCompress& codec, const char* input_path, const char* output_path);
+// standard error. A few bytes of blocks can stand for 65,536 output bytes,
+// so a reader of untrusted files passes `max_output` to stop a small file
+// from filling the disk. Returns 0 or one of the negative status codes above.
+int read_block_file(CCompress& codec, const char* input_path, const char* output_path,
+                    uint64_t max_output = UINT64_MAX);
 
 // Short technical text for a status code of this file.
 const char* block_status_text(int status);

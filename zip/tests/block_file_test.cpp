@@ -175,5 +175,27 @@ TEST(BlockFileReader, RebuildsAFileOrLeavesNothing) {
         kBlockNoOutput);
 }
 
+TEST(BlockFileReader, StopsAtTheOutputLimitAndLeavesNothing) {
+    TempDir dir;
+    CCompressLZ77 codec;
+    // Three blocks of a repeated byte: a few dozen bytes that unpack to 192 KiB.
+    const std::vector<uint8_t> data(3 * 65536, 'z');
+    std::vector<uint8_t> file;
+    ASSERT_EQ(pack_blocks(codec, data.data(), data.size(), 65536, &file), 0);
+    ASSERT_LT(file.size(), 200u);
+    write_file(dir.file("r.BIN"), file);
+    EXPECT_EQ(
+        read_block_file(codec, dir.file("r.BIN").c_str(), dir.file("exact").c_str(), data.size()),
+        kBlockOk);
+    EXPECT_EQ(read_file(dir.file("exact")), data);
+    for (uint64_t limit : {uint64_t{0}, uint64_t{65536}, uint64_t{data.size() - 1}}) {
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(
+            read_block_file(codec, dir.file("r.BIN").c_str(), dir.file("over").c_str(), limit),
+            kBlockTooLarge);
+        EXPECT_FALSE(exists(dir.file("over")));
+    }
+}
+
 }  // namespace
 }  // namespace nd
