@@ -64,9 +64,10 @@ int run_update_window(const Updater& updater, const char* caption) {
 
     bool leave = false;
     while (gfx::window_alive() && !leave) {
-        // Keys are ignored. A left-button release closes the window once the
+        // Keys are ignored (key_pending is -1 once the window stops, so only a
+        // positive answer drains). A left-button release closes the window once the
         // worker has ended; other mouse input has no effect.
-        while (gfx::key_pending()) gfx::get_key();
+        while (gfx::key_pending() > 0) gfx::get_key();
         while (gfx::mouse_pending()) {
             const gfx::MouseMsg m = gfx::get_mouse();
             if ((m.kind & gfx::kMouseUp) && (m.flags & gfx::kMouseLeft) &&
