@@ -32,6 +32,12 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+// The caption takes the workspace's name as soon as its loader starts, so a
+// file the loader writes is waited for rather than expected at once.
+bool loaded(const std::string& path) {
+    return wait_until([&] { return exists(path); }, kWindowWait);
+}
+
 std::string file_name(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
@@ -137,7 +143,7 @@ TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgra
     click(page, centre_x(layout::kNew), centre_y(layout::kNew));
     ASSERT_FALSE(wait_for_window("^Team$", kWindowWait).empty()) << log();
     EXPECT_TRUE(exists(workspace("Team.wk")));
-    EXPECT_TRUE(exists(workspace("Team/0/frame/root.frame")));
+    EXPECT_TRUE(loaded(workspace("Team/0/frame/root.frame")));
     RecentTable table = recent_on_disk();
     ASSERT_EQ(table.count, 1);
     EXPECT_STREQ(table.entries[0].name, "Team");
@@ -157,8 +163,13 @@ TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgra
     std::string team = wait_for_window("^Team$", kWindowWait);
     ASSERT_FALSE(team.empty()) << log();
     uint32_t groups = 0;
-    std::ifstream(workspace("Team/0/frame/root.frame"), std::ios::binary)
-        .read(reinterpret_cast<char*>(&groups), sizeof groups);
+    wait_until(
+        [&] {
+            std::ifstream(workspace("Team/0/frame/root.frame"), std::ios::binary)
+                .read(reinterpret_cast<char*>(&groups), sizeof groups);
+            return groups == 3u;
+        },
+        kWindowWait);
     EXPECT_EQ(groups, 3u);
 
     // A third program meanwhile shows Team in use and will not open it.
@@ -234,7 +245,7 @@ TEST_F(StartPageE2e, WithoutAChooserThePathIsTypedOnThePage) {
     run_capture({"xdotool", "key", "--window", page, "Return"}, nullptr);
     ASSERT_FALSE(wait_for_window("^Typed$", kWindowWait).empty()) << log();
     EXPECT_TRUE(exists(workspace("Typed.wk")));
-    EXPECT_TRUE(exists(workspace("Typed/0/frame/root.frame")));
+    EXPECT_TRUE(loaded(workspace("Typed/0/frame/root.frame")));
     EXPECT_EQ(quit(&p), 0) << log();
 }
 
