@@ -13,15 +13,9 @@ namespace nd::start {
 
 namespace {
 
-std::string gbk_of(const std::string& utf8) {
-    std::string out;
-    gfx::utf8_to_gbk(utf8, &out);
-    return out;
-}
-
 void fail(LoadJob* job, std::string message_gbk, const std::string& detail_utf8) {
     job->message_gbk = std::move(message_gbk);
-    job->detail_gbk = gbk_of(detail_utf8);
+    job->detail_gbk = gfx::gbk_of(detail_utf8);
     job->state.store(LoadState::kFailed, std::memory_order_release);
 }
 

@@ -16,15 +16,9 @@ namespace nd::start {
 
 namespace {
 
-std::string gbk_of(const std::string& utf8) {
-    std::string out;
-    gfx::utf8_to_gbk(utf8, &out);
-    return out;
-}
-
 void show_failure(StartSession* s, const char* message_gbk, const std::string& detail_utf8) {
     s->state.message = message_gbk;
-    s->state.detail = gbk_of(detail_utf8);
+    s->state.detail = gfx::gbk_of(detail_utf8);
 }
 
 }  // namespace
@@ -94,7 +88,7 @@ void take_chosen_path(StartSession* s, EntryPurpose purpose, const std::string& 
     }
     int index = find_recent(*s->recent, path.c_str());
     if (index < 0) {
-        std::string name = gbk_of(file_name_of(path));
+        std::string name = gfx::gbk_of(file_name_of(path));
         index = add_recent(*s->recent, path.c_str(), name.c_str());
         if (index < 0) {
             show_failure(s, start_text::kPathTooLong, path);
@@ -121,7 +115,7 @@ void begin_choosing(StartSession* s, EntryPurpose purpose) {
     }
     s->state.mode = Mode::kEntry;
     s->state.entry.purpose = purpose;
-    s->state.entry.text = gbk_of(s->workspaces_dir + "/");
+    s->state.entry.text = gfx::gbk_of(s->workspaces_dir + "/");
 }
 
 void poll_choosing(StartSession* s) {

@@ -37,6 +37,12 @@ bool convert_one(iconv_t cd, const char* in, size_t in_len, std::string* out) {
 
 }  // namespace
 
+std::string gbk_of(const std::string& utf8) {
+    std::string out;
+    utf8_to_gbk(utf8, &out);
+    return out;
+}
+
 int utf8_to_gbk(const std::string& utf8, std::string* out) {
     // Code page 936 is the programs' text encoding; iconv names it CP936.
     iconv_t cd = iconv_open("CP936", "UTF-8");
