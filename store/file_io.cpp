@@ -67,17 +67,22 @@ void fsync_dir(const std::string& path) {
     ::close(dfd);
 }
 
+// Opens `path` for reading; a missing file is told apart from other failures.
+int open_for_read(const std::string& path, int* fd) {
+    *fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (*fd >= 0) return kIoOk;
+    if (errno == ENOENT) {
+        t_errno = errno;
+        return kIoMissing;
+    }
+    return fail();
+}
+
 }  // namespace
 
 int read_file_exact(const std::string& path, void* out, size_t size) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            t_errno = errno;
-            return kIoMissing;
-        }
-        return fail();
-    }
+    int fd = -1;
+    if (int status = open_for_read(path, &fd); status != kIoOk) return status;
     ssize_t got = read_up_to(fd, out, size);
     int saved = errno;
     ::close(fd);
@@ -91,14 +96,8 @@ int read_file_exact(const std::string& path, void* out, size_t size) {
 }
 
 int read_file_all(const std::string& path, std::string& out, size_t limit) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            t_errno = errno;
-            return kIoMissing;
-        }
-        return fail();
-    }
+    int fd = -1;
+    if (int status = open_for_read(path, &fd); status != kIoOk) return status;
     out.clear();
     char buf[65536];
     for (;;) {
