@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "gfx/window/window.h"
-#include "store/park_miller.h"
+#include "base/park_miller.h"
 
 namespace nd {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/paths.h"
 #include "store/tables.h"

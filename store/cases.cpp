@@ -7,10 +7,10 @@
 #include <mutex>
 
 #include "store/boards.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/locks.h"
-#include "store/park_miller.h"
+#include "base/park_miller.h"
 #include "store/paths.h"
 #include "store/tables.h"
 

@@ -12,7 +12,7 @@
 
 #include "store/boards.h"
 #include "store/cases.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/locks.h"
 #include "store/paths.h"

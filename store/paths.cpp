@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "store/file_io.h"
+#include "base/file_io.h"
 
 namespace nd {
 

@@ -65,8 +65,8 @@ CaseRow& case_row(int group, int board) {
 
 }  // namespace nd
 
-#include "store/file_io.h"
-#include "store/park_miller.h"
+#include "base/file_io.h"
+#include "base/park_miller.h"
 #include "store/paths.h"
 
 namespace nd {

@@ -11,7 +11,7 @@
 #include "app/settings/records.h"
 #include "update/products.h"
 #include "update/protocol.h"
-#include "update/servers_cfg.h"
+#include "base/servers_cfg.h"
 
 namespace nd {
 

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <memory>
 
-#include "store/park_miller.h"
+#include "base/park_miller.h"
 
 namespace nd {
 

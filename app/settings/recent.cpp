@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "app/settings/settings.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 
 namespace nd {
 

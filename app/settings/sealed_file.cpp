@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/settings/settings.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 
 namespace nd {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "update/servers_cfg.h"
+#include "base/servers_cfg.h"
 
 extern char** environ;
 

@@ -25,11 +25,11 @@
 #include "app/settings/settings.h"
 #include "store/boards.h"
 #include "store/cases.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/load.h"
 #include "store/locks.h"
-#include "store/park_miller.h"
+#include "base/park_miller.h"
 #include "store/paths.h"
 #include "store/tables.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/paths.h"
 #include "store/tests/workspace_fixture.h"

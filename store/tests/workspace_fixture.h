@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "store/file_io.h"
-#include "store/park_miller.h"
+#include "base/file_io.h"
+#include "base/park_miller.h"
 #include "store/tables.h"
 
 namespace nd::testing {

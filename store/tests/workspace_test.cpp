@@ -6,7 +6,7 @@
 
 #include "store/boards.h"
 #include "store/cases.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/load.h"
 #include "store/locks.h"

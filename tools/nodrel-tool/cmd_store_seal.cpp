@@ -6,7 +6,7 @@
 
 #include "app/settings/envelope.h"
 #include "app/settings/records.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "tools/nodrel-tool/command.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/settings/settings.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 #include "store/load.h"
 #include "store/locks.h"
 #include "store/paths.h"

@@ -10,7 +10,7 @@
 
 #include "app/settings/settings.h"
 #include "app/settings/tests/temp_dir.h"
-#include "store/file_io.h"
+#include "base/file_io.h"
 
 namespace nd {
 namespace {

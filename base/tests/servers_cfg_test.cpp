@@ -1,4 +1,4 @@
-#include "update/servers_cfg.h"
+#include "base/servers_cfg.h"
 
 #include <gtest/gtest.h>
 

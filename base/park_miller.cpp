@@ -1,4 +1,4 @@
-#include "store/park_miller.h"
+#include "base/park_miller.h"
 
 namespace nd {
 
