@@ -4,9 +4,9 @@
 // changed, which keeps an idle window nearly free.
 #include "app/main_view.h"
 
-#include "app/settings/settings.h"
-#include "app/skins/palette.h"
-#include "app/skins/skin.h"
+#include "settings/settings.h"
+#include "skins/palette.h"
+#include "skins/skin.h"
 #include "app/workspace_entry.h"
 #include "gfx/window/window.h"
 

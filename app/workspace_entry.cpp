@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/settings/settings.h"
-#include "app/skins/pictures.h"
-#include "app/skins/skin.h"
+#include "settings/settings.h"
+#include "skins/pictures.h"
+#include "skins/skin.h"
 #include "app/start/run.h"
 #include "app/workers.h"
 #include "store/locks.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 
 namespace nd {
 

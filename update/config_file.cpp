@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings/envelope.h"
+#include "settings/envelope.h"
 
 namespace nd {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/settings/records.h"
+#include "settings/records.h"
 
 namespace nd {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/records.h"
+#include "settings/records.h"
 #include "update/products.h"
 #include "update/protocol.h"
 #include "base/servers_cfg.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/skins/palette.h"
+#include "skins/palette.h"
 #include "app/start/texts.h"
 
 namespace nd::start {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 
 namespace nd::start {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/start/loader.h"
 
 namespace nd::start {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/start/file_chooser.h"
 #include "app/start/help_links.h"
 #include "app/start/loader.h"

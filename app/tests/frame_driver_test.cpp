@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "app/main_view.h"
-#include "app/skins/palette.h"
+#include "skins/palette.h"
 #include "gfx/window/window.h"
 #include "store/locks.h"
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/workspace_entry.h"
 
 namespace nd {

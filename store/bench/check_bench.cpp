@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "store/boards.h"
 #include "store/cases.h"
 #include "base/file_io.h"

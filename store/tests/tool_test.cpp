@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "store/boards.h"
 #include "store/cases.h"
 #include "store/keys.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/skins/palette.h"
-#include "app/skins/pictures.h"
-#include "app/skins/skin.h"
+#include "skins/palette.h"
+#include "skins/pictures.h"
+#include "skins/skin.h"
 #include "gfx/gfx.h"
 #include "tools/nodrel-tool/command.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/settings/envelope.h"
-#include "app/settings/records.h"
+#include "settings/envelope.h"
+#include "settings/records.h"
 #include "base/file_io.h"
 #include "tools/nodrel-tool/command.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "base/file_io.h"
 #include "store/load.h"
 #include "store/locks.h"

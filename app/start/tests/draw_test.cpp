@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/skins/pictures.h"
+#include "skins/pictures.h"
 #include "app/start/layout.h"
 
 namespace nd::start {

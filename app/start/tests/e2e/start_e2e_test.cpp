@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings/settings.h"
+#include "settings/settings.h"
 #include "app/start/layout.h"
 #include "app/start/tests/e2e/desktop.h"
 #include "gfx/gfx.h"

@@ -1,0 +1,116 @@
+#include <cstring>
+
+#include "settings/settings.h"
+#include "base/file_io.h"
+
+namespace nd {
+
+namespace {
+
+int entry_count(const RecentList& list) {
+    int n = list.table.count;
+    return n < 0 ? 0 : (n > 20 ? 20 : n);
+}
+
+// Length of `text` with its last `cut` characters removed, two-byte GBK
+// characters counting once.
+size_t cut_last_chars(const char* text, size_t len, int cut) {
+    size_t starts[2200];
+    size_t n = 0;
+    for (size_t i = 0; i < len && n < 2200;) {
+        starts[n++] = i;
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        i += (c >= 0x81 && c <= 0xFE && i + 1 < len) ? 2 : 1;
+    }
+    return n <= static_cast<size_t>(cut) ? 0 : starts[n - cut];
+}
+
+}  // namespace
+
+int load_recent(RecentList& list, const std::string& file) {
+    list.file = file;
+    int r = read_sealed(file, &list.table, sizeof list.table);
+    if (r == 0) {
+        if (list.table.count < 0 || list.table.count > 20) list.table.count = entry_count(list);
+        return 0;
+    }
+    if (r == kSealedDamaged) keep_aside(file);
+    std::memset(&list.table, 0, sizeof list.table);
+    return save_recent(list);
+}
+
+int save_recent(const RecentList& list) {
+    return write_sealed(list.file, &list.table, sizeof list.table);
+}
+
+int add_recent(RecentList& list, const char* path, const char* name) {
+    if (!path || std::strlen(path) >= sizeof(RecentEntry::path)) return -1;
+    int n = entry_count(list);
+    int index = n < 20 ? n : 19;
+    RecentEntry& e = list.table.entries[index];
+    std::memset(&e, 0, sizeof e);
+    std::strcpy(e.path, path);
+    const char* nm = name ? name : "";
+    size_t keep = cut_last_chars(nm, std::strlen(nm), 3);
+    size_t room = sizeof e.name - 1;
+    if (keep > room) keep = room;
+    // Never end the name on the first byte of a two-byte character.
+    size_t safe = 0;
+    for (size_t i = 0; i < keep;) {
+        unsigned char c = static_cast<unsigned char>(nm[i]);
+        size_t step = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
+        if (i + step > keep) break;
+        i += step;
+        safe = i;
+    }
+    std::memcpy(e.name, nm, safe);
+    if (index == n) list.table.count = n + 1;
+    return index;
+}
+
+int find_recent(const RecentList& list, const char* path) {
+    if (!path) return -1;
+    int n = entry_count(list);
+    for (int i = 0; i < n; ++i)
+        if (strncmp(list.table.entries[i].path, path, sizeof(RecentEntry::path)) == 0) return i;
+    return -1;
+}
+
+int move_recent_to_top(RecentList& list, int index) {
+    int n = entry_count(list);
+    if (index < 0 || index >= n) return -1;
+    RecentEntry moved = list.table.entries[index];
+    for (int i = index; i > 0; --i) list.table.entries[i] = list.table.entries[i - 1];
+    list.table.entries[0] = moved;
+    return save_recent(list) == 0 ? 0 : -2;
+}
+
+int drop_missing_recent(RecentList& list) {
+    int n = entry_count(list);
+    int kept = 0;
+    for (int i = 0; i < n; ++i) {
+        RecentEntry& e = list.table.entries[i];
+        e.path[sizeof e.path - 1] = 0;
+        if (!e.path[0] || !file_exists(e.path)) continue;
+        if (kept != i) list.table.entries[kept] = e;
+        ++kept;
+    }
+    int dropped = n - kept;
+    for (int i = kept; i < 20; ++i) std::memset(&list.table.entries[i], 0, sizeof(RecentEntry));
+    list.table.count = kept;
+    if (dropped > 0) save_recent(list);
+    return dropped;
+}
+
+void refresh_recent_flags(RecentList& list) {
+    int n = entry_count(list);
+    for (int i = 0; i < n; ++i) {
+        RecentEntry& e = list.table.entries[i];
+        e.path[sizeof e.path - 1] = 0;
+        WorkspaceRecord rec;
+        e.locked = read_sealed(e.path, &rec, sizeof rec) == 0 && rec.password[0] != 0;
+        e.in_use = static_cast<uint8_t>(workspace_in_use(e.path));
+    }
+}
+
+}  // namespace nd

@@ -1,0 +1,200 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "settings/settings.h"
+#include "base/file_io.h"
+
+namespace nd {
+
+namespace {
+
+// The in-use lock is an open-file-description lock: it belongs to the open
+// .wk file, so it is not dropped when some other descriptor of the same file
+// is closed in this process, and a second open inside this process sees the
+// workspace as in use too.
+bool try_lock(int fd) {
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
+std::string dir_of(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string errno_text() {
+    return std::strerror(errno);
+}
+
+// Writes a sealed record into a new file, locks it, then renames it over
+// `path`: the name always points at a locked file while we hold the
+// workspace. Returns the new locked descriptor or -1.
+int replace_locked(const std::string& path, const WorkspaceRecord& rec) {
+    std::string bytes = seal(&rec, sizeof rec);
+    if (bytes.empty()) return -1;
+    std::string tmp = path + ".tmp" + std::to_string(::getpid());
+    int fd = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    bool ok = try_lock(fd);
+    while (ok && left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            ok = false;
+        else {
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    if (!ok || ::fsync(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        int saved = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        errno = saved;
+        return -1;
+    }
+    int dfd = ::open(dir_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return fd;
+}
+
+void apply_load_corrections(WorkspaceRecord& rec) {
+    if (rec.skin == 1) rec.skin = 2;
+    if (rec.width < 900) rec.width = 900;
+    if (rec.height < 600) rec.height = 600;
+    rec.byte327 = 0;
+    rec.mark = 2052;
+    rec.password[sizeof rec.password - 1] = 0;
+}
+
+}  // namespace
+
+void default_workspace_settings(WorkspaceRecord& r) {
+    std::memset(&r, 0, sizeof r);
+    r.value32 = 6;
+    r.mark = 2052;
+    r.value53 = -1;
+    r.width = 1600;
+    r.height = 900;
+    r.byte87 = 1;
+    r.values278[0] = 77;
+    r.values278[1] = 67;
+    r.values278[2] = 77;
+    r.values278[3] = 482;
+    r.value294 = 99999;
+    r.value298 = 167;
+    r.pair302[0] = 288;
+    r.pair302[1] = 400;
+    r.pair306[0] = 288;
+    r.pair306[1] = 400;
+    r.pair310[0] = 244;
+    r.pair310[1] = 300;
+    r.value315 = 99999;
+    r.value319 = 67;
+    r.byte327 = 1;
+    r.value328 = 380;
+    r.value332 = 67;
+}
+
+int workspace_in_use(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return 0;
+    int busy = try_lock(fd) ? 0 : 1;
+    ::close(fd);
+    return busy;
+}
+
+int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std::string* reason) {
+    auto why = [&](const std::string& text) {
+        if (reason) *reason = text;
+    };
+    close_workspace_settings(ws);
+    ws.path = path;
+    int status = kWkLoaded;
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT) {
+        why(path + ": " + errno_text());
+        return kWkFailed;
+    }
+    if (fd >= 0 && !try_lock(fd)) {
+        ::close(fd);
+        why(path + ": the workspace is open in another program");
+        return kWkInUse;
+    }
+    if (fd >= 0) {
+        std::string bytes, rec;
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(fd, buf, sizeof buf)) > 0 && bytes.size() < (1u << 20))
+            bytes.append(buf, static_cast<size_t>(n));
+        if (unseal(bytes, rec, sizeof ws.record) == kUnsealOk) {
+            std::memcpy(&ws.record, rec.data(), sizeof ws.record);
+            ws.file = fd;
+        } else {
+            // The damaged record goes aside under our lock; defaults follow.
+            if (!keep_aside(path)) {
+                ::close(fd);
+                why(path + ": damaged and could not be kept aside: " + errno_text());
+                return kWkFailed;
+            }
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    if (fd < 0) {
+        default_workspace_settings(ws.record);
+        ws.file = replace_locked(path, ws.record);
+        if (ws.file < 0) {
+            why(path + ": " + errno_text());
+            return kWkFailed;
+        }
+        status = kWkCreated;
+    }
+    apply_load_corrections(ws.record);
+    return status;
+}
+
+int save_workspace_settings(WorkspaceSettings& ws) {
+    // Only the holder of the lock writes: a settings object whose open was
+    // refused, or that was closed, would replace the file another program
+    // holds and leave that program's lock on a file no longer there.
+    if (ws.file < 0) return -1;
+    int fd = replace_locked(ws.path, ws.record);
+    if (fd < 0) return -1;
+    if (ws.file >= 0) ::close(ws.file);
+    ws.file = fd;
+    return 0;
+}
+
+void close_workspace_settings(WorkspaceSettings& ws) {
+    if (ws.file >= 0) ::close(ws.file);
+    ws.file = -1;
+}
+
+int set_workspace_password(WorkspaceSettings& ws, const char* text) {
+    std::memset(ws.record.password, 0, sizeof ws.record.password);
+    size_t n = 0;
+    if (text) {
+        while (text[n] && n < sizeof ws.record.password - 1) {
+            unsigned char c = static_cast<unsigned char>(text[n]);
+            size_t step = (c >= 0x81 && c <= 0xFE && text[n + 1]) ? 2 : 1;
+            if (n + step > sizeof ws.record.password - 1) break;
+            n += step;
+        }
+        std::memcpy(ws.record.password, text, n);
+    }
+    return save_workspace_settings(ws);
+}
+
+}  // namespace nd
