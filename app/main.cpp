@@ -8,13 +8,13 @@
 #include "app/main_view.h"
 #include "app/shutdown.h"
 #include "app/signals.h"
-#include "skins/palette.h"
-#include "skins/skin.h"
 #include "app/startup.h"
 #include "app/window_layout.h"
 #include "app/workers.h"
 #include "app/workspace_entry.h"
 #include "gfx/window/window.h"
+#include "skins/palette.h"
+#include "skins/skin.h"
 #include "store/locks.h"
 
 namespace nd {

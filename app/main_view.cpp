@@ -4,11 +4,11 @@
 // changed, which keeps an idle window nearly free.
 #include "app/main_view.h"
 
+#include "app/workspace_entry.h"
+#include "gfx/window/window.h"
 #include "settings/settings.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
-#include "app/workspace_entry.h"
-#include "gfx/window/window.h"
 
 namespace nd {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx/window/window.h"
 #include "base/park_miller.h"
+#include "gfx/window/window.h"
 
 namespace nd {
 

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/start/run.h"
+#include "app/workers.h"
 #include "settings/settings.h"
 #include "skins/pictures.h"
 #include "skins/skin.h"
-#include "app/start/run.h"
-#include "app/workers.h"
 #include "store/locks.h"
 
 namespace nd {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "settings/settings.h"
 #include "base/file_io.h"
+#include "settings/settings.h"
 
 namespace nd {
 

@@ -1,8 +1,8 @@
 #include <cstring>
 #include <string>
 
-#include "settings/settings.h"
 #include "base/file_io.h"
+#include "settings/settings.h"
 
 namespace nd {
 

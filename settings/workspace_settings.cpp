@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "settings/settings.h"
 #include "base/file_io.h"
+#include "settings/settings.h"
 
 namespace nd {
 

@@ -6,11 +6,11 @@
 #include <memory>
 #include <mutex>
 
-#include "store/boards.h"
 #include "base/file_io.h"
+#include "base/park_miller.h"
+#include "store/boards.h"
 #include "store/keys.h"
 #include "store/locks.h"
-#include "base/park_miller.h"
 #include "store/paths.h"
 #include "store/tables.h"
 

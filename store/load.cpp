@@ -10,9 +10,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/file_io.h"
 #include "store/boards.h"
 #include "store/cases.h"
-#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/locks.h"
 #include "store/paths.h"

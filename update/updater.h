@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "base/servers_cfg.h"
 #include "settings/records.h"
 #include "update/products.h"
 #include "update/protocol.h"
-#include "base/servers_cfg.h"
 
 namespace nd {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "skins/palette.h"
 #include "app/start/texts.h"
+#include "skins/palette.h"
 
 namespace nd::start {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "settings/settings.h"
 #include "app/start/loader.h"
+#include "settings/settings.h"
 
 namespace nd::start {
 

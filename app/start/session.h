@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "app/start/file_chooser.h"
 #include "app/start/help_links.h"
 #include "app/start/loader.h"
 #include "app/start/state.h"
+#include "settings/settings.h"
 
 namespace nd::start {
 

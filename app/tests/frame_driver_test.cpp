@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "app/main_view.h"
-#include "skins/palette.h"
 #include "gfx/window/window.h"
+#include "skins/palette.h"
 #include "store/locks.h"
 
 namespace nd {

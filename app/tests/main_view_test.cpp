@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "settings/settings.h"
 #include "app/workspace_entry.h"
+#include "settings/settings.h"
 
 namespace nd {
 namespace {

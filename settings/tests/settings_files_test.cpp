@@ -8,9 +8,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/file_io.h"
 #include "settings/settings.h"
 #include "settings/tests/temp_dir.h"
-#include "base/file_io.h"
 
 namespace nd {
 namespace {

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "skins/palette.h"
 #include "gfx/gfx.h"
+#include "skins/palette.h"
 
 extern char** environ;
 

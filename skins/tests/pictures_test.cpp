@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/gfx.h"
 #include "skins/names.h"
 #include "skins/pictures.h"
 #include "skins/tests/listed_names.h"
-#include "gfx/gfx.h"
 
 namespace nd {
 namespace {

@@ -22,14 +22,14 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
+#include "base/park_miller.h"
 #include "settings/settings.h"
 #include "store/boards.h"
 #include "store/cases.h"
-#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/load.h"
 #include "store/locks.h"
-#include "base/park_miller.h"
 #include "store/paths.h"
 #include "store/tables.h"
 

@@ -15,9 +15,9 @@
 #include <random>
 #include <thread>
 
+#include "base/file_io.h"
 #include "store/boards.h"
 #include "store/cases.h"
-#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/load.h"
 #include "store/locks.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <set>
 
+#include "base/file_io.h"
 #include "store/boards.h"
 #include "store/cases.h"
-#include "base/file_io.h"
 #include "store/keys.h"
 #include "store/load.h"
 #include "store/locks.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "skins/palette.h"
 #include "skins/pictures.h"
 #include "skins/skin.h"
-#include "gfx/gfx.h"
 #include "tools/nodrel-tool/command.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/file_io.h"
 #include "settings/envelope.h"
 #include "settings/records.h"
-#include "base/file_io.h"
 #include "tools/nodrel-tool/command.h"
 
 namespace {

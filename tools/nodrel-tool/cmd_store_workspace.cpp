@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "base/file_io.h"
+#include "settings/settings.h"
 #include "store/load.h"
 #include "store/locks.h"
 #include "store/paths.h"

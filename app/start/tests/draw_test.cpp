@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "skins/pictures.h"
 #include "app/start/layout.h"
+#include "skins/pictures.h"
 
 namespace nd::start {
 namespace {

@@ -13,10 +13,10 @@
 #include <fstream>
 #include <string>
 
-#include "settings/settings.h"
 #include "app/start/layout.h"
 #include "app/start/tests/e2e/desktop.h"
 #include "gfx/gfx.h"
+#include "settings/settings.h"
 
 namespace nd::e2e {
 namespace {
