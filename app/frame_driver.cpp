@@ -3,9 +3,9 @@
 #include <mutex>
 
 #include "app/frame_rate.h"
-#include "app/main_view.h"
 #include "gfx/window/window.h"
-#include "store/locks.h"
+#include "session/main_view.h"
+#include "session/progress.h"
 
 namespace nd {
 
@@ -57,19 +57,20 @@ void run_frames(App& app) {
             return;
         }
         MainViewState* view = app.MainView;
-        if (app.TestMode) main_view_exercise(view, app);
+        const MainViewSteps& steps = *app.View;
+        if (app.TestMode) steps.exercise(view, app);
         choose_rate(app);
-        if (main_view_process_pending(view, app)) {
+        if (steps.process_pending(view, app)) {
             app.RunState.store(kQuit);
             return;
         }
         app.InputPendingLastFrame = gfx::mouse_pending() || gfx::key_pending() > 0;
-        if (LoadProgress.load() >= 100) main_view_input(view, app);
-        if (main_view_draw(view, app)) {
+        if (board_ready()) steps.input(view, app);
+        if (steps.draw(view, app)) {
             app.RunState.store(kQuit);
             return;
         }
-        main_view_deferred_resize(view, app);
+        steps.deferred_resize(view, app);
         gfx::frame_wait(app.TargetFps);
     }
 }
@@ -87,7 +88,7 @@ void run_main_loop(App& app) {
             }
         }
         if (state == kRecreateCanvas || state == kRelayout) {
-            main_view_layout(app.MainView, app, app.WindowWidth, app.WindowHeight);
+            app.View->layout(app.MainView, app, app.WindowWidth, app.WindowHeight);
         }
         gfx::resize_window(app.WindowWidth, app.WindowHeight);
         if (app.WindowPlaced) {

@@ -2,7 +2,7 @@
 // the main loop must do (re-layout, quit, quit and update).
 #pragma once
 
-#include "app/app_state.h"
+#include "session/app.h"
 
 namespace nd {
 

@@ -3,16 +3,17 @@
 #include <mutex>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/frame_driver.h"
-#include "app/main_view.h"
 #include "app/shutdown.h"
 #include "app/signals.h"
 #include "app/startup.h"
 #include "app/window_layout.h"
 #include "app/workers.h"
 #include "app/workspace_entry.h"
+#include "board/main_view.h"
 #include "gfx/window/window.h"
+#include "session/app.h"
+#include "session/workspace.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
 #include "store/locks.h"
@@ -26,12 +27,15 @@ int open_main_window(App& app) {
     const gfx::WorkArea area = gfx::work_area();
     int stored_width = 0;
     int stored_height = 0;
-    if (!stored_window_size(app, &stored_width, &stored_height)) {
+    if (!stored_window_size(&stored_width, &stored_height)) {
         stored_width = 0;
         stored_height = 0;
     }
     const WindowPlacement place = place_window(area, stored_width, stored_height);
-    if (place.store_size) store_window_size(app, place.width, place.height);
+    if (place.store_size && store_window_size(place.width, place.height) != 0) {
+        std::fprintf(stderr, "nodrel: %s cannot be written\n",
+                     open_workspace_settings().path.c_str());
+    }
     app.WindowWidth = place.width;
     app.WindowHeight = place.height;
     app.WindowX = place.x;
@@ -74,6 +78,7 @@ int run(int argc, char** argv) {
         std::fprintf(stderr, "nodrel: the window cannot be opened\n");
         return 1;
     }
+    app.View = &board_view_steps();
     MainViewState* view = create_main_view(app);
     {
         std::lock_guard<std::mutex> lock(StorageLock);

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <string>
 
-#include "app/main_view.h"
-#include "app/workspace_entry.h"
 #include "gfx/window/window.h"
+#include "session/main_view.h"
+#include "session/workspace.h"
 #include "store/locks.h"
 
 extern char** environ;
@@ -37,9 +37,9 @@ int shut_down(App& app) {
         view = app.MainView;
         app.MainView = nullptr;
     }
-    if (view) destroy_main_view(view, app);
+    if (view) app.View->destroy(view, app);
     if (app.RunState.load() == kQuitAndUpdate) {
-        release_workspace(app);
+        release_open_workspace();
         // A missing or broken updater is not reported: the program simply
         // ends as it would have anyway.
         run_updater(app.ProgramDir);

@@ -2,7 +2,7 @@
 // after an accepted update the updater runs while this process waits.
 #pragma once
 
-#include "app/app_state.h"
+#include "session/app.h"
 
 namespace nd {
 

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <thread>
 
-#include "app/main_view.h"
 #include "gfx/window/window.h"
+#include "session/main_view.h"
 #include "store/locks.h"
 
 namespace nd {
@@ -25,7 +25,7 @@ int autosave_step(App& app, int count) {
     std::lock_guard<std::mutex> lock(StorageLock);
     // Until a board is loaded the count stays up, so the check repeats every
     // second instead of waiting a whole interval again.
-    if (app.MainView && main_view_autosave(app.MainView, app)) return 0;
+    if (app.MainView && app.View->autosave(app.MainView, app)) return 0;
     return count;
 }
 

@@ -2,7 +2,7 @@
 // end with the process.
 #pragma once
 
-#include "app/app_state.h"
+#include "session/app.h"
 
 namespace nd {
 

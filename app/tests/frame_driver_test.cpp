@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
-#include "app/main_view.h"
+#include "board/main_view.h"
 #include "gfx/window/window.h"
 #include "skins/palette.h"
 #include "store/locks.h"
@@ -12,35 +10,48 @@
 namespace nd {
 namespace {
 
-// The frame loop on a headless window, steered by a second thread the way
-// the board's input would steer it.
+// The frame loop on a headless window with the board's own view, whose input
+// step is replaced by a script: the board's input is what asks for a new
+// size, so steering from there runs on the loop's own thread, in frame order.
 class FrameLoop : public ::testing::Test {
 protected:
     void SetUp() override {
         gfx::force_headless(true);
         ASSERT_EQ(gfx::open_window(64, 32, 0x19), 0);
         set_load_progress(100);
+        s_request = kRunning;
+        s_frames_after = 0;
+        m_steps = board_view_steps();
+        m_steps.input = scripted_input;
+        m_app.View = &m_steps;
         m_app.WindowWidth = 64;
         m_app.WindowHeight = 32;
         m_app.MainView = create_main_view(m_app);
     }
     void TearDown() override {
-        destroy_main_view(m_app.MainView, m_app);
+        m_steps.destroy(m_app.MainView, m_app);
         if (m_app.Canvas) gfx::delete_image(m_app.Canvas);
         gfx::close_window();
     }
 
-    // Asks for `state` at a new size, waits until the loop has carried it out
-    // and is running frames again, then asks it to quit.
+    // On the first frame asks for `s_request` at `s_width` x `s_height`; once
+    // the loop has carried it out and drawn two frames at the new size, asks
+    // it to quit.
+    static void scripted_input(MainViewState*, App& app) {
+        if (s_request != kRunning) {
+            app.WindowWidth = s_width;
+            app.WindowHeight = s_height;
+            app.RunState.store(s_request);
+            s_request = kRunning;
+            return;
+        }
+        if (++s_frames_after == 2) app.RunState.store(kQuit);
+    }
+
     void steer(int32_t state, int width, int height) {
-        gfx::plain_sleep(50);
-        m_app.WindowWidth = width;
-        m_app.WindowHeight = height;
-        m_app.RunState.store(state);
-        for (int i = 0; i < 200 && m_app.RunState.load() != kRunning; ++i) gfx::plain_sleep(5);
-        gfx::plain_sleep(50);
-        int32_t running = kRunning;
-        m_app.RunState.compare_exchange_strong(running, kQuit);
+        s_request = state;
+        s_width = width;
+        s_height = height;
     }
 
     static bool all_background(const gfx::IMAGE* image) {
@@ -51,13 +62,17 @@ protected:
         return true;
     }
 
+    static inline int32_t s_request = kRunning;
+    static inline int s_width = 0;
+    static inline int s_height = 0;
+    static inline int s_frames_after = 0;
+    MainViewSteps m_steps;
     App m_app;
 };
 
 TEST_F(FrameLoop, RelayoutResizesTheWindowAndRepaints) {
-    std::thread steering([this] { steer(kRelayout, 40, 20); });
+    steer(kRelayout, 40, 20);
     run_main_loop(m_app);
-    steering.join();
     EXPECT_EQ(m_app.RunState.load(), kQuit);
     EXPECT_EQ(gfx::image_width(gfx::screen_page()), 40);
     EXPECT_EQ(gfx::image_height(gfx::screen_page()), 20);
@@ -66,9 +81,9 @@ TEST_F(FrameLoop, RelayoutResizesTheWindowAndRepaints) {
 }
 
 TEST_F(FrameLoop, NewCanvasSizeMakesTheCanvas) {
-    std::thread steering([this] { steer(kRecreateCanvas, 48, 24); });
+    steer(kRecreateCanvas, 48, 24);
     run_main_loop(m_app);
-    steering.join();
+    EXPECT_EQ(m_app.RunState.load(), kQuit);
     ASSERT_NE(m_app.Canvas, nullptr);
     EXPECT_EQ(gfx::image_width(m_app.Canvas), 48);
     EXPECT_EQ(gfx::image_height(m_app.Canvas), 24);

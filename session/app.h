@@ -1,7 +1,7 @@
 // The program's one global application record: what start-up fixes, what the
 // frame driver reads and writes each frame, and what the background threads
 // count. The main thread owns every field except the atomics, which the pulse
-// and autosave threads also change.
+// and autosave threads also change. The shell fills it; every view reads it.
 #pragma once
 
 #include <atomic>
@@ -13,7 +13,8 @@
 
 namespace nd {
 
-struct MainViewState;  // the board view (app/main_view.h)
+struct MainViewState;  // the board's view, defined by board/
+struct MainViewSteps;  // what the shell runs of it (session/main_view.h)
 
 // What the frame loop is to do next.
 constexpr int32_t kRunning = 1;
@@ -65,6 +66,9 @@ struct App {
     // Set and cleared under StorageLock, so the autosave thread never sees a
     // view that is being destroyed.
     MainViewState* MainView = nullptr;
+    // The steps the frame driver and the autosave thread run on MainView;
+    // set once before the view is made.
+    const MainViewSteps* View = nullptr;
 
     // Guards AnimationCountdown between the pulse thread and the frame loop.
     std::mutex PulseLock;

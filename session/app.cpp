@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "session/app.h"
 
 namespace nd {
 

@@ -1,11 +1,11 @@
-#include "app/main_view.h"
+#include "board/main_view.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "app/workspace_entry.h"
+#include "session/workspace.h"
 #include "settings/settings.h"
 
 namespace nd {
@@ -31,7 +31,7 @@ TEST(MainViewExit, ResetsTheViewFieldsOfTheWorkspaceAndSavesThem) {
     ASSERT_EQ(save_workspace_settings(ws), 0);
 
     App app;
-    destroy_main_view(create_main_view(app), app);
+    board_view_steps().destroy(create_main_view(app), app);
     close_workspace_settings(ws);
 
     WorkspaceRecord stored{};

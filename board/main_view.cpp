@@ -2,11 +2,12 @@
 // background colour of the skin. It drains the input queues so that idle
 // frames are recognised as idle, and paints only when the window size
 // changed, which keeps an idle window nearly free.
-#include "app/main_view.h"
+#include "board/main_view.h"
 
-#include "app/workspace_entry.h"
+#include <cstdio>
+
 #include "gfx/window/window.h"
-#include "settings/settings.h"
+#include "session/workspace.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
 
@@ -24,40 +25,37 @@ gfx::Color background() {
     return palette_color(kPalPageBackground, current_skin());
 }
 
-}  // namespace
-
-MainViewState* create_main_view(App&) {
-    return new MainViewState();
-}
-
 // Leaving puts the workspace's view fields back to their resting values and
 // keeps the board shown, so the next opening starts there. An empty board
 // shows the board the workspace was opened on.
-void destroy_main_view(MainViewState* view, App&) {
+void destroy(MainViewState* view, App&) {
     WorkspaceSettings& ws = open_workspace_settings();
     if (ws.file >= 0) {
         ws.record.value28 = 0;
         ws.record.value32 = 6;
         ws.record.value36 = 0;
         ws.record.value40 = 0;
-        save_workspace_settings(ws);
+        // The program is ending; a log line is all that can still be said.
+        if (save_open_workspace() != 0) {
+            std::fprintf(stderr, "nodrel: %s cannot be written\n", ws.path.c_str());
+        }
     }
     delete view;
 }
 
 // An empty board has no cards to click and no boards to switch to.
-void main_view_exercise(MainViewState*, App&) {}
+void exercise(MainViewState*, App&) {}
 
-bool main_view_process_pending(MainViewState*, App&) {
+bool process_pending(MainViewState*, App&) {
     return false;
 }
 
-void main_view_input(MainViewState*, App&) {
+void input(MainViewState*, App&) {
     while (gfx::mouse_pending()) gfx::get_mouse();
     while (gfx::key_pending() > 0) gfx::get_key();
 }
 
-bool main_view_draw(MainViewState* view, App&) {
+bool draw(MainViewState* view, App&) {
     int width = gfx::image_width(gfx::screen_page());
     int height = gfx::image_height(gfx::screen_page());
     if (width == view->painted_width && height == view->painted_height) return false;
@@ -68,9 +66,9 @@ bool main_view_draw(MainViewState* view, App&) {
     return false;
 }
 
-void main_view_deferred_resize(MainViewState*, App&) {}
+void deferred_resize(MainViewState*, App&) {}
 
-void main_view_layout(MainViewState* view, App& app, int, int) {
+void layout(MainViewState* view, App& app, int, int) {
     if (app.Canvas) {
         gfx::set_bk_mode(gfx::kTransparent, app.Canvas);
         gfx::set_bk_color(background(), app.Canvas);
@@ -81,8 +79,29 @@ void main_view_layout(MainViewState* view, App& app, int, int) {
 }
 
 // Nothing is loaded, so there is nothing to save.
-bool main_view_autosave(MainViewState*, App&) {
+bool autosave(MainViewState*, App&) {
     return false;
+}
+
+constexpr MainViewSteps kSteps = {
+    .exercise = exercise,
+    .process_pending = process_pending,
+    .input = input,
+    .draw = draw,
+    .deferred_resize = deferred_resize,
+    .layout = layout,
+    .autosave = autosave,
+    .destroy = destroy,
+};
+
+}  // namespace
+
+MainViewState* create_main_view(App&) {
+    return new MainViewState();
+}
+
+const MainViewSteps& board_view_steps() {
+    return kSteps;
 }
 
 }  // namespace nd
