@@ -94,7 +94,7 @@ void run_main_loop(App& app) {
         if (app.WindowPlaced) {
             gfx::move_window(app.WindowX, app.WindowY);
         } else {
-            const gfx::WorkArea area = gfx::work_area();
+            const gfx::Rect area = gfx::work_area();
             gfx::move_window(area.x, area.y);
         }
         gfx::set_bk_mode(gfx::kTransparent);

@@ -24,7 +24,7 @@ namespace {
 // Opens the main window at the stored size when it fits the work area, else
 // at the work-area size, and shows one frame of the page background.
 int open_main_window(App& app) {
-    const gfx::WorkArea area = gfx::work_area();
+    const gfx::Rect area = gfx::work_area();
     int stored_width = 0;
     int stored_height = 0;
     if (!stored_window_size(&stored_width, &stored_height)) {

@@ -18,6 +18,6 @@ struct WindowPlacement {
 // A stored size of 0 in either direction means none was stored. A stored size
 // that no longer fits the work area (a smaller screen) gives way to the work
 // area; one that fits is centred in it.
-WindowPlacement place_window(const gfx::WorkArea& area, int stored_width, int stored_height);
+WindowPlacement place_window(const gfx::Rect& area, int stored_width, int stored_height);
 
 }  // namespace nd

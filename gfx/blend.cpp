@@ -65,7 +65,7 @@ struct BlendArea {
 bool clip_blend(const IMAGE* dst, const IMAGE* src, int x, int y, int sx, int sy, int width,
                 int height, BlendArea* out) {
     const Viewport& v = dst->state.viewport;
-    int64_t dx = int64_t{x} + v.left, dy = int64_t{y} + v.top;
+    int64_t dx = int64_t{x} + v.area.x, dy = int64_t{y} + v.area.y;
     if (width == 0) {
         width = src->width;
         height = src->height;
@@ -85,17 +85,18 @@ bool clip_blend(const IMAGE* dst, const IMAGE* src, int x, int y, int sx, int sy
     int64_t w = std::min({int64_t{width}, int64_t{src->width}, int64_t{src->width} - sx});
     int64_t h = std::min({int64_t{height}, int64_t{src->height}, int64_t{src->height} - sy});
     int64_t s_x = sx, s_y = sy;
-    if (dx < v.left) {
-        s_x += v.left - dx;
-        w -= v.left - dx;
-        dx = v.left;
+    if (dx < v.area.x) {
+        s_x += v.area.x - dx;
+        w -= v.area.x - dx;
+        dx = v.area.x;
     }
-    if (dy < v.top) {
-        s_y += v.top - dy;
-        h -= v.top - dy;
-        dy = v.top;
+    if (dy < v.area.y) {
+        s_y += v.area.y - dy;
+        h -= v.area.y - dy;
+        dy = v.area.y;
     }
-    const int right = std::min(v.right, dst->width), bottom = std::min(v.bottom, dst->height);
+    const int right = std::min(v.area.right(), dst->width);
+    const int bottom = std::min(v.area.bottom(), dst->height);
     w = std::min(w, right - dx);
     h = std::min(h, bottom - dy);
     if (w <= 0 || h <= 0) return false;

@@ -49,13 +49,8 @@ void copy_rect(IMAGE* dst, int dx, int dy, const IMAGE* src, int sx, int sy, int
 }
 
 // The drawing clip of the target, never reaching outside its pixels.
-detail::Rect copy_clip(const IMAGE* dst) {
-    detail::Rect clip = detail::draw_clip(dst);
-    clip.left = std::max(clip.left, 0);
-    clip.top = std::max(clip.top, 0);
-    clip.right = std::min(clip.right, dst->width);
-    clip.bottom = std::min(clip.bottom, dst->height);
-    return clip;
+Rect copy_clip(const IMAGE* dst) {
+    return detail::draw_clip(dst).intersect(Rect{0, 0, dst->width, dst->height});
 }
 
 }  // namespace
@@ -67,12 +62,12 @@ void putimage(int x, int y, const IMAGE* source, uint32_t raster_op, IMAGE* targ
     if (dst == nullptr) return;
     assert(raster_op == kSrcCopy || raster_op == kSrcAnd || raster_op == kSrcPaint ||
            raster_op == kSrcInvert || raster_op == kNotSrcCopy);
-    x += dst->state.viewport.left;
-    y += dst->state.viewport.top;
-    const detail::Rect clip = copy_clip(dst);
-    const int x0 = std::max(x, clip.left), y0 = std::max(y, clip.top);
-    const int x1 = std::min(x + source->width, clip.right);
-    const int y1 = std::min(y + source->height, clip.bottom);
+    x += dst->state.viewport.area.x;
+    y += dst->state.viewport.area.y;
+    const Rect clip = copy_clip(dst);
+    const int x0 = std::max(x, clip.x), y0 = std::max(y, clip.y);
+    const int x1 = std::min(x + source->width, clip.right());
+    const int y1 = std::min(y + source->height, clip.bottom());
     if (x0 >= x1 || y0 >= y1) return;
     copy_rect(dst, x0, y0, source, x0 - x, y0 - y, x1 - x0, y1 - y0, raster_op);
     detail::touched(dst);
@@ -85,12 +80,12 @@ void putimage(int x, int y, int width, int height, const IMAGE* source, int sour
     IMAGE* dst = detail::resolve(target, "IMAGE::putimage");
     if (dst == nullptr) return;
     if (width <= 0 || height <= 0 || source_width <= 0 || source_height <= 0) return;
-    x += dst->state.viewport.left;
-    y += dst->state.viewport.top;
-    const detail::Rect clip = copy_clip(dst);
-    const int x0 = std::max(x, clip.left), y0 = std::max(y, clip.top);
-    const int x1 = static_cast<int>(std::min<int64_t>(int64_t{x} + width, clip.right));
-    const int y1 = static_cast<int>(std::min<int64_t>(int64_t{y} + height, clip.bottom));
+    x += dst->state.viewport.area.x;
+    y += dst->state.viewport.area.y;
+    const Rect clip = copy_clip(dst);
+    const int x0 = std::max(x, clip.x), y0 = std::max(y, clip.y);
+    const int x1 = static_cast<int>(std::min<int64_t>(int64_t{x} + width, clip.right()));
+    const int y1 = static_cast<int>(std::min<int64_t>(int64_t{y} + height, clip.bottom()));
     if (x0 >= x1 || y0 >= y1) return;
     if (width == source_width && height == source_height && source != dst) {
         // Same size: a plain copy of the part of the source rectangle that exists.
@@ -136,8 +131,8 @@ int getimage(IMAGE* image, int x, int y, int width, int height) {
     const IMAGE* src = detail::resolve(static_cast<const IMAGE*>(nullptr), "IMAGE::getimage");
     resize(image, width, height);
     if (src == nullptr || src == image) return 0;
-    x += src->state.viewport.left;
-    y += src->state.viewport.top;
+    x += src->state.viewport.area.x;
+    y += src->state.viewport.area.y;
     const int x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int x1 = std::min(x + image->width, src->width);
     const int y1 = std::min(y + image->height, src->height);

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/rect.h"
+
 namespace gfx {
 
 using Color = uint32_t;
@@ -62,8 +64,10 @@ static_assert(offsetof(FontRecord, weight) == 16);
 static_assert(offsetof(FontRecord, italic) == 20);
 static_assert(offsetof(FontRecord, face) == 28);
 
+// Where drawing on an image lands: coordinates are relative to the area's
+// corner, and with `clip` nothing is drawn outside it.
 struct Viewport {
-    int left, top, right, bottom;
+    Rect area;
     bool clip;
 };
 

@@ -14,7 +14,7 @@ IMAGE* g_target = nullptr;  // nullptr: the screen page
 std::atomic<bool> g_screen_dirty{false};
 
 void reset_viewport(IMAGE* image) {
-    image->state.viewport = Viewport{0, 0, image->width, image->height, true};
+    image->state.viewport = Viewport{{0, 0, image->width, image->height}, true};
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ void touched(const IMAGE* image) {
 
 Rect draw_clip(const IMAGE* image) {
     const Viewport& v = image->state.viewport;
-    if (v.clip) return Rect{v.left, v.top, v.right, v.bottom};
+    if (v.clip) return v.area;
     return Rect{0, 0, image->width, image->height};
 }
 
@@ -135,9 +135,9 @@ void put_pixel(int x, int y, Color color, IMAGE* image) {
     IMAGE* im = detail::resolve(image, "IMAGE::putpixel");
     if (im == nullptr) return;
     const Viewport& v = im->state.viewport;
-    x += v.left;
-    y += v.top;
-    if (x < 0 || y < 0 || x >= v.right || y >= v.bottom) return;
+    x += v.area.x;
+    y += v.area.y;
+    if (x < 0 || y < 0 || x >= v.area.right() || y >= v.area.bottom()) return;
     if (x >= im->width || y >= im->height) return;
     im->pixels[static_cast<size_t>(y) * im->width + x] = color;
     detail::touched(im);
@@ -146,8 +146,8 @@ void put_pixel(int x, int y, Color color, IMAGE* image) {
 Color get_pixel(int x, int y, const IMAGE* image) {
     const IMAGE* im = detail::resolve(image, "IMAGE::getpixel");
     if (im == nullptr) return 0;
-    x += im->state.viewport.left;
-    y += im->state.viewport.top;
+    x += im->state.viewport.area.x;
+    y += im->state.viewport.area.y;
     if (x < 0 || y < 0 || x >= im->width || y >= im->height) return 0;
     return im->pixels[static_cast<size_t>(y) * im->width + x];
 }

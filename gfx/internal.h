@@ -7,12 +7,6 @@
 
 namespace gfx::detail {
 
-// A half-open rectangle in image coordinates: x in [left, right), y in [top, bottom).
-struct Rect {
-    int left, top, right, bottom;
-    bool empty() const { return left >= right || top >= bottom; }
-};
-
 // The image a call acts on: the named one, or the current target. nullptr
 // when there is none; an image without the valid mark ends the process under
 // the given method name.

@@ -10,8 +10,6 @@
 namespace gfx {
 namespace {
 
-using detail::Rect;
-
 // Thicker pens than this would only be typing mistakes; capping them keeps
 // every stamp small.
 constexpr int kMaxThickness = 32;
@@ -30,12 +28,7 @@ struct Pen {
 };
 
 Rect clip_of(const IMAGE* im) {
-    Rect c = detail::draw_clip(im);
-    c.left = std::max(c.left, 0);
-    c.top = std::max(c.top, 0);
-    c.right = std::min(c.right, im->width);
-    c.bottom = std::min(c.bottom, im->height);
-    return c;
+    return detail::draw_clip(im).intersect(Rect{0, 0, im->width, im->height});
 }
 
 // Dash runs (on, off, on, off ...) in units of the pen thickness, as round
@@ -95,7 +88,7 @@ void plot(const Pen& pen, int x, int y) {
     IMAGE* im = pen.image;
     for (const auto& [ox, oy] : pen.stamp) {
         const int px = x + ox, py = y + oy;
-        if (px < c.left || py < c.top || px >= c.right || py >= c.bottom) continue;
+        if (!c.contains(px, py)) continue;
         im->pixels[static_cast<size_t>(py) * im->width + px] = pen.color;
     }
 }
@@ -111,8 +104,8 @@ void segment(Pen& pen, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
     const int64_t a1 = x_major ? x1 : y1;
     const int64_t sa = (x_major ? dx : dy) > 0 ? 1 : -1;
     const int64_t db = x_major ? dy : dx, b1 = x_major ? y1 : x1;
-    const int64_t lo = (x_major ? pen.clip.left : pen.clip.top) - pen.thickness;
-    const int64_t hi = (x_major ? pen.clip.right : pen.clip.bottom) + pen.thickness;
+    const int64_t lo = (x_major ? pen.clip.x : pen.clip.y) - pen.thickness;
+    const int64_t hi = (x_major ? pen.clip.right() : pen.clip.bottom()) + pen.thickness;
     int64_t i0 = sa > 0 ? lo - a1 : a1 - hi;
     int64_t i1 = sa > 0 ? hi - a1 : a1 - lo;
     i0 = std::max<int64_t>(i0, 0);
@@ -138,7 +131,7 @@ void draw_line(int x1, int y1, int x2, int y2, IMAGE* image) {
     IMAGE* im = detail::resolve(image, "IMAGE::line");
     Pen pen;
     if (im == nullptr || !make_pen(im, im->state.line_color, &pen)) return;
-    const int64_t ox = im->state.viewport.left, oy = im->state.viewport.top;
+    const int64_t ox = im->state.viewport.area.x, oy = im->state.viewport.area.y;
     segment(pen, x1 + ox, y1 + oy, x2 + ox, y2 + oy);
     detail::touched(im);
 }
@@ -150,10 +143,10 @@ void draw_rectangle(int left, int top, int right, int bottom, IMAGE* image) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     if (left == right || top == bottom) return;
-    const int64_t l = int64_t{left} + im->state.viewport.left;
-    const int64_t t = int64_t{top} + im->state.viewport.top;
-    const int64_t r = int64_t{right} - 1 + im->state.viewport.left;
-    const int64_t b = int64_t{bottom} - 1 + im->state.viewport.top;
+    const int64_t l = int64_t{left} + im->state.viewport.area.x;
+    const int64_t t = int64_t{top} + im->state.viewport.area.y;
+    const int64_t r = int64_t{right} - 1 + im->state.viewport.area.x;
+    const int64_t b = int64_t{bottom} - 1 + im->state.viewport.area.y;
     if (l == r || t == b) {
         // A one-pixel-wide outline is a single line including its far end.
         segment(pen, l, t, r + (l == r ? 0 : 1), b + (t == b ? 0 : 1));
@@ -173,11 +166,11 @@ void fill_bar(int left, int top, int right, int bottom, IMAGE* image) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     const Rect c = clip_of(im);
-    const int64_t ox = im->state.viewport.left, oy = im->state.viewport.top;
-    const int x0 = static_cast<int>(std::max<int64_t>(left + ox, c.left));
-    const int y0 = static_cast<int>(std::max<int64_t>(top + oy, c.top));
-    const int x1 = static_cast<int>(std::min<int64_t>(right + ox, c.right));
-    const int y1 = static_cast<int>(std::min<int64_t>(bottom + oy, c.bottom));
+    const int64_t ox = im->state.viewport.area.x, oy = im->state.viewport.area.y;
+    const int x0 = static_cast<int>(std::max<int64_t>(left + ox, c.x));
+    const int y0 = static_cast<int>(std::max<int64_t>(top + oy, c.y));
+    const int x1 = static_cast<int>(std::min<int64_t>(right + ox, c.right()));
+    const int y1 = static_cast<int>(std::min<int64_t>(bottom + oy, c.bottom()));
     if (x0 >= x1 || y0 >= y1) return;
     const uint32_t color = detail::raster_color(im->state.fill_color);
     for (int y = y0; y < y1; ++y) {
@@ -192,7 +185,7 @@ void draw_circle(int x, int y, int radius, IMAGE* image) {
     Pen pen;
     if (im == nullptr || radius < 0 || radius > kMaxRadius) return;
     if (!make_pen(im, im->state.line_color, &pen)) return;
-    const int cx = x + im->state.viewport.left, cy = y + im->state.viewport.top;
+    const int cx = x + im->state.viewport.area.x, cy = y + im->state.viewport.area.y;
     // Dash styles are not followed around arcs: circles are drawn solid.
     int px = radius, py = 0, err = 1 - radius;
     while (px >= py) {
@@ -214,17 +207,17 @@ void flood_fill(int x, int y, Color border_color, IMAGE* image) {
     IMAGE* im = detail::resolve(image, "IMAGE::floodfill");
     if (im == nullptr) return;
     const Rect c = clip_of(im);
-    x += im->state.viewport.left;
-    y += im->state.viewport.top;
-    if (x < c.left || y < c.top || x >= c.right || y >= c.bottom) return;
+    x += im->state.viewport.area.x;
+    y += im->state.viewport.area.y;
+    if (!c.contains(x, y)) return;
     // Borders are compared by colour only: drawn borders carry alpha 0.
     const uint32_t border = border_color & 0x00FFFFFFu;
-    const int w = c.right - c.left, h = c.bottom - c.top;
+    const int w = c.w, h = c.h;
     auto at = [&](int px, int py) -> uint32_t& {
         return im->pixels[static_cast<size_t>(py) * im->width + px];
     };
     auto open = [&](int px, int py, const std::vector<uint8_t>& seen) {
-        return !seen[static_cast<size_t>(py - c.top) * w + (px - c.left)] &&
+        return !seen[static_cast<size_t>(py - c.y) * w + (px - c.x)] &&
                (at(px, py) & 0x00FFFFFFu) != border;
     };
     // The fill colour may already occur inside the area, so a separate map
@@ -238,14 +231,14 @@ void flood_fill(int x, int y, Color border_color, IMAGE* image) {
         stack.pop_back();
         if (!open(sx, sy, seen)) continue;
         int l = sx, r = sx;
-        while (l > c.left && open(l - 1, sy, seen)) --l;
-        while (r + 1 < c.right && open(r + 1, sy, seen)) ++r;
+        while (l > c.x && open(l - 1, sy, seen)) --l;
+        while (r + 1 < c.right() && open(r + 1, sy, seen)) ++r;
         for (int px = l; px <= r; ++px) {
-            seen[static_cast<size_t>(sy - c.top) * w + (px - c.left)] = 1;
+            seen[static_cast<size_t>(sy - c.y) * w + (px - c.x)] = 1;
             at(px, sy) = color;
         }
         for (int ny : {sy - 1, sy + 1}) {
-            if (ny < c.top || ny >= c.bottom) continue;
+            if (ny < c.y || ny >= c.bottom()) continue;
             bool in_run = false;
             for (int px = l; px <= r; ++px) {
                 const bool o = open(px, ny, seen);

@@ -62,10 +62,8 @@ void set_viewport(int left, int top, int right, int bottom, int clip, IMAGE* ima
     IMAGE* im = state_of(image);
     if (im == nullptr) return;
     Viewport& v = im->state.viewport;
-    v.left = std::max(0, left);
-    v.top = std::max(0, top);
-    v.right = std::min(right, im->width);
-    v.bottom = std::min(bottom, im->height);
+    v.area = Rect::from_edges(std::max(0, left), std::max(0, top), std::min(right, im->width),
+                              std::min(bottom, im->height));
     v.clip = clip != 0;
 }
 

@@ -54,9 +54,9 @@ int layout(FontFace* face, const char* text, Fn fn) {
     return pen;
 }
 
-void fill_span(IMAGE* im, const detail::Rect& clip, int x0, int y0, int x1, int y1, uint32_t c) {
-    x0 = std::max(x0, clip.left), y0 = std::max(y0, clip.top);
-    x1 = std::min(x1, clip.right), y1 = std::min(y1, clip.bottom);
+void fill_span(IMAGE* im, const Rect& clip, int x0, int y0, int x1, int y1, uint32_t c) {
+    x0 = std::max(x0, clip.x), y0 = std::max(y0, clip.y);
+    x1 = std::min(x1, clip.right()), y1 = std::min(y1, clip.bottom());
     for (int y = y0; y < y1; ++y) {
         uint32_t* row = &im->pixels[static_cast<size_t>(y) * im->width];
         std::fill(row + std::min(x0, x1), row + x1, c);
@@ -119,18 +119,14 @@ void text_out(int x, int y, const char* text, IMAGE* image) {
     const bool needs_width =
         s.align_h != kAlignLeft || s.bk_mode == kOpaque || face->underline || face->strike_out;
     const int width = needs_width ? layout(face, text, [](const Glyph&, int) {}) : 0;
-    x += s.viewport.left;
-    y += s.viewport.top;
+    x += s.viewport.area.x;
+    y += s.viewport.area.y;
     if (s.align_h == kAlignCenter) x -= width / 2;
     if (s.align_h == kAlignRight) x -= width;
     if (s.align_v == kAlignMiddle) y -= face->cell / 2;
     if (s.align_v == kAlignBottom) y -= face->cell;
 
-    detail::Rect clip = detail::draw_clip(im);
-    clip.left = std::max(clip.left, 0);
-    clip.top = std::max(clip.top, 0);
-    clip.right = std::min(clip.right, im->width);
-    clip.bottom = std::min(clip.bottom, im->height);
+    const Rect clip = detail::draw_clip(im).intersect(Rect{0, 0, im->width, im->height});
     if (clip.empty()) return;
     if (s.bk_mode == kOpaque) {
         fill_span(im, clip, x, y, x + width, y + face->cell, detail::raster_color(s.text_bk_color));
@@ -139,8 +135,8 @@ void text_out(int x, int y, const char* text, IMAGE* image) {
     const int baseline = y + face->ascent;
     layout(face, text, [&](const Glyph& g, int pen) {
         const int gx = x + pen + g.left, gy = baseline - g.top;
-        const int x0 = std::max(gx, clip.left), x1 = std::min(gx + g.width, clip.right);
-        const int y0 = std::max(gy, clip.top), y1 = std::min(gy + g.height, clip.bottom);
+        const int x0 = std::max(gx, clip.x), x1 = std::min(gx + g.width, clip.right());
+        const int y0 = std::max(gy, clip.y), y1 = std::min(gy + g.height, clip.bottom());
         for (int py = y0; py < y1; ++py) {
             const uint8_t* cov = g.coverage.data() + static_cast<size_t>(py - gy) * g.width;
             uint32_t* row = &im->pixels[static_cast<size_t>(py) * im->width];

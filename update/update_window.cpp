@@ -51,9 +51,9 @@ void draw_frame(const Updater& updater, const gfx::IMAGE* background, const gfx:
 }  // namespace
 
 int run_update_window(const Updater& updater, const char* caption) {
-    const gfx::WorkArea screen = gfx::work_area();
-    gfx::set_window_mode(0, screen.x + screen.width / 2 - kWidth / 2,
-                         screen.y + screen.height / 2 - kHeight / 2);
+    const gfx::Rect screen = gfx::work_area();
+    gfx::set_window_mode(0, screen.x + screen.w / 2 - kWidth / 2,
+                         screen.y + screen.h / 2 - kHeight / 2);
     gfx::set_caption(caption);
     if (gfx::open_window(kWidth, kHeight, gfx::kWindowManualRefresh) != 0) return -1;
     gfx::set_bk_mode(gfx::kTransparent);

@@ -3,12 +3,11 @@
 // positions from here so a click always lands on what was drawn.
 #pragma once
 
+#include "gfx/rect.h"
+
 namespace nd::start {
 
-struct Rect {
-    int x, y, w, h;
-    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-};
+using gfx::Rect;
 
 namespace layout {
 

@@ -65,9 +65,9 @@ void let_go_of_load(LoadJob* job) {
 
 int open_page_window() {
     gfx::set_caption(start_text::kWindowCaption);
-    gfx::WorkArea area = gfx::work_area();
-    int x = area.x + (area.width > layout::kWidth ? (area.width - layout::kWidth) / 2 : 0);
-    int y = area.y + (area.height > layout::kHeight ? (area.height - layout::kHeight) / 2 : 0);
+    gfx::Rect area = gfx::work_area();
+    int x = area.x + (area.w > layout::kWidth ? (area.w - layout::kWidth) / 2 : 0);
+    int y = area.y + (area.h > layout::kHeight ? (area.h - layout::kHeight) / 2 : 0);
     gfx::set_window_mode(0, x, y);
     int rc = gfx::open_window(
         layout::kWidth, layout::kHeight,

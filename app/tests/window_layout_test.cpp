@@ -8,7 +8,7 @@ namespace {
 TEST(WindowLayout, StoredSizeAgainstTheWorkArea) {
     struct Case {
         const char* name;
-        gfx::WorkArea area;
+        gfx::Rect area;
         int stored_w, stored_h;
         WindowPlacement want;
     };

@@ -53,8 +53,8 @@ TEST(GfxImage, ResizeReplacesContentOnlyWhenSizeChanges) {
     set_viewport(1, 1, 2, 2, 1, im.get());
     resize(im.get(), 2, 2);
     EXPECT_EQ(im->pixels[0], 0xFF000000u) << "same size keeps the pixels";
-    EXPECT_EQ(im->state.viewport.left, 0);
-    EXPECT_EQ(im->state.viewport.right, 2);
+    EXPECT_EQ(im->state.viewport.area.x, 0);
+    EXPECT_EQ(im->state.viewport.area.right(), 2);
     resize(im.get(), 3, -5);
     EXPECT_EQ(im->width, 3);
     EXPECT_EQ(im->height, 0);
@@ -66,10 +66,7 @@ TEST(GfxImage, ViewportMovesOriginAndClips) {
     ImagePtr im(new_image(6, 6));
     set_viewport(-3, 2, 40, 4, 1, im.get());
     const Viewport& v = im->state.viewport;
-    EXPECT_EQ(v.left, 0);
-    EXPECT_EQ(v.top, 2);
-    EXPECT_EQ(v.right, 6);
-    EXPECT_EQ(v.bottom, 4);
+    EXPECT_EQ(v.area, Rect::from_edges(0, 2, 6, 4));
     put_pixel(0, 0, 0x11223344, im.get());
     put_pixel(0, 2, 0x55667788, im.get());  // at the viewport's bottom edge: ignored
     put_pixel(-1, 0, 0x55667788, im.get());

@@ -71,11 +71,8 @@ void hide_window();
 void resize_window(int width, int height);
 
 // What the rest of the program needs of the platform window.
-struct WorkArea {
-    int x, y, width, height;
-};
 // The usable desktop (screen less panels); headless, a 1600 x 900 screen.
-WorkArea work_area();
+Rect work_area();
 void raise_window();
 void minimise_window();
 bool window_in_foreground();

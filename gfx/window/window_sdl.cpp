@@ -269,7 +269,7 @@ void resize_window(int width, int height) {
     state.needs_present = true;
 }
 
-WorkArea work_area() {
+Rect work_area() {
     ensure_video();
     WindowState& state = window_state();
     if (state.is_headless) return {0, 0, 1600, 900};

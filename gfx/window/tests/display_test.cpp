@@ -146,9 +146,9 @@ TEST_F(WindowOnX, NameClassPlaceAndResize) {
     EXPECT_EQ(x, 5);
     EXPECT_EQ(y, 6);
 
-    WorkArea area = work_area();
-    EXPECT_EQ(area.width, 1600);
-    EXPECT_EQ(area.height, 900);
+    Rect area = work_area();
+    EXPECT_EQ(area.w, 1600);
+    EXPECT_EQ(area.h, 900);
 }
 
 TEST_F(WindowOnX, ServerInputReachesTheQueues) {

@@ -21,7 +21,7 @@
 namespace nd::e2e {
 namespace {
 
-using start::Rect;
+using gfx::Rect;
 namespace layout = start::layout;
 
 constexpr char kStartPage[] = "Nodrel 6$";
