@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-#include "gfx/gbk.h"
+#include "base/gbk.h"
 
 namespace gfx::detail {
 namespace {
@@ -133,7 +133,7 @@ private:
     }
 
     std::unique_ptr<FontFace> make(const FontRecord& rec) {
-        const std::string name = gbk_to_utf8(rec.face);
+        const std::string name = nd::gbk_to_utf8(nd::field_text(rec.face, sizeof rec.face));
         const bool bold = rec.weight >= 600, italic = rec.italic != 0;
         Match m;
         bool found = !name.empty() && find_face(name.c_str(), true, false, bold, italic, &m);

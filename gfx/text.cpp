@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/gbk.h"
 #include "gfx/blend.h"
 #include "gfx/font.h"
-#include "gfx/gbk.h"
 #include "gfx/internal.h"
 
 namespace gfx {
@@ -16,17 +16,7 @@ constexpr int kDefaultCharSet = 1;
 // Copies a GBK name into the record's 32 bytes, cutting before a character
 // that would not fit whole, and clears the rest.
 void copy_face_name(char (&dst)[32], const char* name) {
-    std::memset(dst, 0, sizeof dst);
-    if (name == nullptr) return;
-    size_t n = 0;
-    for (const char* p = name; *p != '\0';) {
-        int len = 1;
-        detail::gbk_next(p, &len);
-        if (n + len > sizeof dst - 1) break;
-        n += len;
-        p += len;
-    }
-    std::memcpy(dst, name, n);
+    nd::gbk_copy_field(dst, sizeof dst, name != nullptr ? name : "");
 }
 
 FontFace* face_of(IMAGE* im) {
@@ -42,14 +32,12 @@ FontFace* face_of(IMAGE* im) {
 template <typename Fn>
 int layout(FontFace* face, const char* text, Fn fn) {
     int pen = 0;
-    for (const char* p = text; *p != '\0';) {
-        int len = 1;
-        const uint32_t code = detail::gbk_next(p, &len);
-        p += len;
-        if (code == 0) continue;
-        const Glyph& g = detail::glyph_of(face, code);
+    const std::string_view line(text);
+    size_t len = 0;
+    for (size_t at = 0; at < line.size(); at += len) {
+        const Glyph& g = detail::glyph_of(face, nd::gbk_decode(line, at, &len));
         fn(g, pen);
-        pen += face->fixed_advance > 0 ? face->fixed_advance * len : g.advance;
+        pen += face->fixed_advance > 0 ? face->fixed_advance * static_cast<int>(len) : g.advance;
     }
     return pen;
 }

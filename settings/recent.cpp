@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "settings/settings.h"
 
 namespace nd {
@@ -10,19 +11,6 @@ namespace {
 int entry_count(const RecentList& list) {
     int n = list.table.count;
     return n < 0 ? 0 : (n > 20 ? 20 : n);
-}
-
-// Length of `text` with its last `cut` characters removed, two-byte GBK
-// characters counting once.
-size_t cut_last_chars(const char* text, size_t len, int cut) {
-    size_t starts[2200];
-    size_t n = 0;
-    for (size_t i = 0; i < len && n < 2200;) {
-        starts[n++] = i;
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        i += (c >= 0x81 && c <= 0xFE && i + 1 < len) ? 2 : 1;
-    }
-    return n <= static_cast<size_t>(cut) ? 0 : starts[n - cut];
 }
 
 }  // namespace
@@ -50,20 +38,10 @@ int add_recent(RecentList& list, const char* path, const char* name) {
     RecentEntry& e = list.table.entries[index];
     std::memset(&e, 0, sizeof e);
     std::strcpy(e.path, path);
-    const char* nm = name ? name : "";
-    size_t keep = cut_last_chars(nm, std::strlen(nm), 3);
-    size_t room = sizeof e.name - 1;
-    if (keep > room) keep = room;
-    // Never end the name on the first byte of a two-byte character.
-    size_t safe = 0;
-    for (size_t i = 0; i < keep;) {
-        unsigned char c = static_cast<unsigned char>(nm[i]);
-        size_t step = (c >= 0x81 && c <= 0xFE) ? 2 : 1;
-        if (i + step > keep) break;
-        i += step;
-        safe = i;
-    }
-    std::memcpy(e.name, nm, safe);
+    // The display name is the file name without its ".wk", cut to the field
+    // without splitting a character.
+    const std::string_view nm = name ? name : "";
+    gbk_copy_field(e.name, sizeof e.name, nm.substr(0, gbk_cut_last(nm, 3)));
     if (index == n) list.table.count = n + 1;
     return index;
 }

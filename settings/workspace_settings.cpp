@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "settings/settings.h"
 
 namespace nd {
@@ -183,17 +184,7 @@ void close_workspace_settings(WorkspaceSettings& ws) {
 }
 
 int set_workspace_password(WorkspaceSettings& ws, const char* text) {
-    std::memset(ws.record.password, 0, sizeof ws.record.password);
-    size_t n = 0;
-    if (text) {
-        while (text[n] && n < sizeof ws.record.password - 1) {
-            unsigned char c = static_cast<unsigned char>(text[n]);
-            size_t step = (c >= 0x81 && c <= 0xFE && text[n + 1]) ? 2 : 1;
-            if (n + step > sizeof ws.record.password - 1) break;
-            n += step;
-        }
-        std::memcpy(ws.record.password, text, n);
-    }
+    gbk_copy_field(ws.record.password, sizeof ws.record.password, text ? text : "");
     return save_workspace_settings(ws);
 }
 

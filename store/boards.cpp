@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "store/keys.h"
 #include "store/paths.h"
 #include "store/tables.h"
@@ -76,7 +77,7 @@ int add_group(const char* name) {
 
     GroupTable before = Tables.groups;
     Tables.groups.count = static_cast<uint32_t>(index + 1);
-    copy_gbk_field(Tables.groups.names[index], 32, name);
+    gbk_copy_field(Tables.groups.names[index], 32, name);
     Tables.groups.keys[index] = key;
     if (write_group_table() != 0) {
         Tables.groups = before;
@@ -119,7 +120,7 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
     board->saved = k;
     board->value280 = -1;
     board->value284 = -1;
-    copy_gbk_field(board->name, sizeof board->name, name);
+    gbk_copy_field(board->name, sizeof board->name, name ? name : "");
 
     if (!Tables.read_only) make_dirs(Tables.root, k);
     if (store_write(make_path(Tables.root, k.type, k, 0), board.get(), sizeof(Board)) != kIoOk)
@@ -159,7 +160,7 @@ int rename_board(const char* name, int group, int slot) {
     Board* b = find_board(group, slot);
     if (!b || !name) return -1;
     // A rename owns only the first 32 bytes of the name field.
-    copy_gbk_field(b->name, 32, name);
+    gbk_copy_field(b->name, 32, name);
     return save_board(group, slot) == 0 ? 0 : -2;
 }
 

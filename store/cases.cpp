@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "base/park_miller.h"
 #include "store/boards.h"
 #include "store/keys.h"
@@ -63,7 +64,7 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
     rec->saved = k;
     rec->value2628 = -1;
     rec->value2632 = -1;
-    copy_gbk_field(rec->title, sizeof rec->title, title);
+    gbk_copy_field(rec->title, sizeof rec->title, title ? title : "");
     auto body = new_body();
 
     if (!Tables.read_only) make_dirs(Tables.root, k);

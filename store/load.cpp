@@ -11,13 +11,13 @@
 #include <unordered_set>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "store/boards.h"
 #include "store/cases.h"
 #include "store/keys.h"
 #include "store/locks.h"
 #include "store/paths.h"
 #include "store/tables.h"
-#include "store/text.h"
 
 namespace nd {
 
@@ -317,7 +317,7 @@ int repair_workspace(std::vector<std::string>* notes) {
                     board->key = bk;
                     board->saved = bk;
                     board->value280 = board->value284 = -1;
-                    copy_gbk_field(board->name, sizeof board->name, kFirstBoard);
+                    gbk_copy_field(board->name, sizeof board->name, kFirstBoard);
                     make_dirs(root, bk);
                     store_write(bp, board.get(), sizeof(Board));
                     note("group " + gname + ": board file " + bp + " unreadable, made empty");

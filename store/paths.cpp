@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 
 namespace nd {
 
@@ -132,13 +133,12 @@ std::string stored_to_disk(const std::string& root, const std::string& stored) {
     // GBK trail bytes include 0x5C, so only a "\\" that is not the second
     // byte of a two-byte character is a separator.
     std::string rel;
-    for (size_t i = 0; i < stored.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(stored[i]);
-        if (c >= 0x81 && c <= 0xFE && i + 1 < stored.size()) {
-            rel += stored[i];
-            rel += stored[++i];
+    for (size_t i = 0, len = 0; i < stored.size(); i += len) {
+        len = gbk_char_length(stored, i);
+        if (len == 1 && stored[i] == '\\') {
+            rel += '/';
         } else {
-            rel += c == '\\' ? '/' : stored[i];
+            rel.append(stored, i, len);
         }
     }
     size_t start = 0;

@@ -89,17 +89,4 @@ void draw_fresh_serial(RecordKey& key) {
     }
 }
 
-void copy_gbk_field(char* field, size_t width, const char* text) {
-    std::memset(field, 0, width);
-    if (!text || width == 0) return;
-    size_t n = 0;
-    while (text[n] && n < width - 1) {
-        unsigned char c = static_cast<unsigned char>(text[n]);
-        size_t step = (c >= 0x81 && c <= 0xFE && text[n + 1]) ? 2 : 1;
-        if (n + step > width - 1) break;
-        n += step;
-    }
-    std::memcpy(field, text, n);
-}
-
 }  // namespace nd

@@ -91,8 +91,4 @@ int store_patch(const std::string& path, const struct FilePatch* patches, size_t
 // never share a file.
 void draw_fresh_serial(RecordKey& key);
 
-// Copies GBK text into a fixed field of `width` bytes, zero-filled, cut so
-// that at most width - 1 bytes are kept and no two-byte character is split.
-void copy_gbk_field(char* field, size_t width, const char* text);
-
 }  // namespace nd

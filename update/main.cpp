@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "gfx/window/gbk_text.h"
+#include "base/gbk.h"
 #include "update/config_file.h"
 #include "update/single_instance.h"
 #include "update/update_window.h"
@@ -60,7 +60,7 @@ int main(int, char** argv) {
     const int status =
         nd::run_update_window(updater, row ? row->caption : "Update...") == 0 ? 0 : 1;
     // The last message also goes to the log, for whoever started us.
-    std::string last = gfx::gbk_to_utf8(updater.message());
+    std::string last = nd::gbk_to_utf8(updater.message());
     while (!last.empty() && last.back() == '\n') last.pop_back();
     std::fprintf(stderr, "update: %s\n", last.c_str());
     // Closing the window ends the process at once; worker threads may still

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "app/start/texts.h"
-#include "gfx/window/gbk_text.h"
+#include "base/gbk.h"
 
 extern char** environ;
 
@@ -41,7 +41,7 @@ bool executable_in_path(const char* name, std::string* found) {
 }
 
 std::string utf8_of(const char* gbk) {
-    return gfx::gbk_to_utf8(gbk);
+    return gbk_to_utf8(gbk);
 }
 
 void finish(ChooserRun* run, int* status) {

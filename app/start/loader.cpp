@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/start/texts.h"
-#include "gfx/window/gbk_text.h"
+#include "base/gbk.h"
 #include "store/load.h"
 #include "store/locks.h"
 #include "store/tables.h"
@@ -15,7 +15,7 @@ namespace {
 
 void fail(LoadJob* job, std::string message_gbk, const std::string& detail_utf8) {
     job->message_gbk = std::move(message_gbk);
-    job->detail_gbk = gfx::gbk_of(detail_utf8);
+    job->detail_gbk = gbk_of(detail_utf8);
     job->state.store(LoadState::kFailed, std::memory_order_release);
 }
 

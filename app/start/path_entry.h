@@ -25,7 +25,4 @@ struct PathEntry {
 // kMaxPathBytes is refused.
 EntryResult entry_key(PathEntry* entry, const gfx::KeyMsg& key);
 
-// Removes the last character, both bytes of a GBK pair.
-void erase_last_character(std::string* gbk);
-
 }  // namespace nd::start

@@ -8,7 +8,7 @@
 
 #include "app/start/texts.h"
 #include "app/start/workspace_name.h"
-#include "gfx/window/gbk_text.h"
+#include "base/gbk.h"
 #include "gfx/window/window.h"
 #include "store/paths.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 void show_failure(StartSession* s, const char* message_gbk, const std::string& detail_utf8) {
     s->state.message = message_gbk;
-    s->state.detail = gfx::gbk_of(detail_utf8);
+    s->state.detail = gbk_of(detail_utf8);
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ void take_chosen_path(StartSession* s, EntryPurpose purpose, const std::string& 
     }
     int index = find_recent(*s->recent, path.c_str());
     if (index < 0) {
-        std::string name = gfx::gbk_of(file_name_of(path));
+        std::string name = gbk_of(file_name_of(path));
         index = add_recent(*s->recent, path.c_str(), name.c_str());
         if (index < 0) {
             show_failure(s, start_text::kPathTooLong, path);
@@ -115,7 +115,7 @@ void begin_choosing(StartSession* s, EntryPurpose purpose) {
     }
     s->state.mode = Mode::kEntry;
     s->state.entry.purpose = purpose;
-    s->state.entry.text = gfx::gbk_of(s->workspaces_dir + "/");
+    s->state.entry.text = gbk_of(s->workspaces_dir + "/");
 }
 
 void poll_choosing(StartSession* s) {
@@ -133,7 +133,7 @@ void poll_choosing(StartSession* s) {
 }
 
 void submit_entry(StartSession* s) {
-    take_chosen_path(s, s->state.entry.purpose, gfx::gbk_to_utf8(s->state.entry.text));
+    take_chosen_path(s, s->state.entry.purpose, gbk_to_utf8(s->state.entry.text));
 }
 
 int poll_loading(StartSession* s) {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "gfx/window/gbk_text.h"
+#include "base/gbk.h"
 #include "gfx/window/input_queue.h"
 #include "gfx/window/key_map.h"
 #include "gfx/window/window.h"
@@ -49,8 +49,9 @@ uint32_t button_flag(uint8_t button) {
 }
 
 void push_text(const char* utf8, uint64_t tick) {
-    std::string gbk;
-    utf8_to_gbk(utf8, &gbk);
+    // Characters GBK cannot hold are refused one by one; the rest of what
+    // was typed or composed still arrives.
+    const std::string gbk = nd::gbk_of(utf8);
     uint32_t flags = modifier_flags(SDL_GetModState());
     for (char byte : gbk) {
         push_key_message({static_cast<uint8_t>(byte), kKeyChar, flags}, tick);

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/gbk.h"
 #include "gfx/window/frame_pacing.h"
-#include "gfx/window/gbk_text.h"
 #include "gfx/window/input_queue.h"
 #include "gfx/window/window.h"
 #include "gfx/window/window_state.h"
@@ -28,8 +28,8 @@ std::atomic<bool> g_stop_requested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 void show_fatal_box(const char* caption, const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, gbk_to_utf8(caption).c_str(),
-                             gbk_to_utf8(text).c_str(), window_state().window);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, nd::gbk_to_utf8(caption).c_str(),
+                             nd::gbk_to_utf8(text).c_str(), window_state().window);
 }
 
 // Decides once whether a display can be used and starts SDL's video on it.
@@ -244,7 +244,7 @@ void request_stop() {
 
 void set_caption(const char* gbk_text) {
     WindowState& state = window_state();
-    state.caption_utf8 = gbk_to_utf8(gbk_text ? gbk_text : "");
+    state.caption_utf8 = nd::gbk_to_utf8(gbk_text ? gbk_text : "");
     if (state.window) SDL_SetWindowTitle(state.window, state.caption_utf8.c_str());
 }
 

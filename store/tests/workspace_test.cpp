@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "store/boards.h"
 #include "store/cases.h"
 #include "store/keys.h"
@@ -12,7 +13,6 @@
 #include "store/locks.h"
 #include "store/paths.h"
 #include "store/tests/workspace_fixture.h"
-#include "store/text.h"
 
 namespace nd {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <tuple>
 
+#include "base/gbk.h"
 #include "store/load.h"
 #include "store/locks.h"
 #include "store/paths.h"
 #include "store/tables.h"
-#include "store/text.h"
 #include "tools/nodrel-tool/command.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/gbk.h"
 #include "settings/settings.h"
 #include "store/load.h"
 #include "store/locks.h"
 #include "store/paths.h"
 #include "store/tables.h"
-#include "store/text.h"
 #include "tools/nodrel-tool/command.h"
 
 namespace {

@@ -15,23 +15,18 @@ gfx::KeyMsg down(uint32_t vk) {
 TEST(PathEntry, BackspaceRemovesWholeGbkCharacters) {
     // "a" + 工 (B9 A4) + 作 (D7 F7) + "b"; the trail byte F7 is also a valid
     // lead byte, so a backwards scan would split the pair.
-    std::string text =
+    PathEntry entry;
+    entry.text =
         "a\xb9\xa4\xd7\xf7"
         "b";
-    erase_last_character(&text);
-    EXPECT_EQ(text, "a\xb9\xa4\xd7\xf7");
-    erase_last_character(&text);
-    EXPECT_EQ(text, "a\xb9\xa4");
-    erase_last_character(&text);
-    EXPECT_EQ(text, "a");
-    erase_last_character(&text);
-    EXPECT_EQ(text, "");
-    erase_last_character(&text);
-    EXPECT_EQ(text, "");
+    for (const char* left : {"a\xb9\xa4\xd7\xf7", "a\xb9\xa4", "a", "", ""}) {
+        entry_key(&entry, down(8));
+        EXPECT_EQ(entry.text, left);
+    }
     // A lead byte still waiting for its trail byte goes alone.
-    text = "x\xb9";
-    erase_last_character(&text);
-    EXPECT_EQ(text, "x");
+    entry.text = "x\xb9";
+    entry_key(&entry, down(8));
+    EXPECT_EQ(entry.text, "x");
 }
 
 TEST(PathEntry, KeysEditSubmitAndCancel) {
