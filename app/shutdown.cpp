@@ -1,29 +1,22 @@
 #include "app/shutdown.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
 #include <mutex>
 #include <string>
 
+#include "base/process.h"
 #include "gfx/window/window.h"
 #include "session/main_view.h"
 #include "session/workspace.h"
 #include "store/locks.h"
 
-extern char** environ;
-
 namespace nd {
 
 int run_updater(const char* program_dir) {
-    std::string path = std::string(program_dir) + "/update";
-    char* argv[] = {path.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    Spawned updater;
+    if (spawn_process(std::string(program_dir) + "/update", {}, SpawnOptions{}, &updater) != 0) {
+        return -1;
     }
+    wait_process(updater.pid);
     return 0;
 }
 

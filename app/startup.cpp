@@ -1,14 +1,14 @@
 #include "app/startup.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "base/file_io.h"
 #include "base/park_miller.h"
+#include "base/temp_folder.h"
 #include "gfx/window/window.h"
 
 namespace nd {
@@ -17,13 +17,6 @@ namespace {
 
 constexpr const char* kTempFolder = "{0319-0407-0119-0418-dc85ec87209e}";
 constexpr const char* kScratchName = "{0407-0319-nd20101120e9}";
-
-// An existing directory counts as made.
-bool make_dir(const std::string& path) {
-    if (mkdir(path.c_str(), 0755) == 0) return true;
-    struct stat st {};
-    return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool fill_path(char (&field)[kPathSize], const char* dir, const char* name) {
     int n = std::snprintf(field, kPathSize, "%s/%s", dir, name);
@@ -57,20 +50,11 @@ int fix_paths(App& app, std::string* reason) {
 }
 
 int prepare_temp_dir(App& app, std::string* reason) {
-    const char* system_temp = std::getenv("TMPDIR");
-    std::string candidates[2] = {system_temp && *system_temp ? system_temp : "/tmp", "/tmp"};
-    for (std::string base : candidates) {
-        if (base.back() != '/') base += '/';
-        std::string folder = base + kTempFolder + "/";
-        if (make_dir(folder)) {
-            app.TempDir = folder;
-            app.ScratchPath = folder + kScratchName;
-            return 0;
-        }
-    }
-    *reason = std::string("cannot create the temporary folder ") + kTempFolder + ": " +
-              std::strerror(errno);
-    return -1;
+    std::string folder;
+    if (make_temp_folder(kTempFolder, &folder, reason) != 0) return -1;
+    app.TempDir = folder;
+    app.ScratchPath = folder + kScratchName;
+    return 0;
 }
 
 int start_up(App& app, int argc, char** argv, std::string* reason) {
@@ -88,7 +72,7 @@ int start_up(App& app, int argc, char** argv, std::string* reason) {
     }
     if (!make_dir(app.WorkspacesDir)) {
         std::fprintf(stderr, "nodrel: cannot create %s: %s\n", app.WorkspacesDir,
-                     std::strerror(errno));
+                     last_io_error().c_str());
     }
     seed_random(static_cast<uint32_t>(gfx::tick_ms()));
     return 0;

@@ -1,5 +1,7 @@
-// "config.cfg" as the updater uses it: read and written whole through the
-// settings envelope, never created. The file is in the current directory.
+// "config.cfg" as the updater reads it: whole, through the settings envelope,
+// with the reason when it cannot be used. It is written back with the
+// settings library's write_config and never created. The file is in the
+// current directory.
 #pragma once
 
 #include <string>
@@ -17,9 +19,5 @@ constexpr int kConfigDamaged = -2;
 
 // Reads and unseals `path` into *record. *reason explains a damaged file.
 int read_config_file(const std::string& path, ConfigRecord* record, std::string* reason);
-
-// Seals the record with a fresh key and replaces `path` through a temporary
-// file and a rename, so the old file stays whole if writing fails. 0 or -1.
-int write_config_file(const std::string& path, const ConfigRecord& record);
 
 }  // namespace nd

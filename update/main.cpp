@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "settings/settings.h"
 #include "update/config_file.h"
 #include "update/single_instance.h"
 #include "update/update_window.h"
@@ -48,7 +49,7 @@ int main(int, char** argv) {
         std::fprintf(stderr, "update: %s\n", reason.c_str());
     setup.program_dir = program_dir;
     setup.save_settings = [](const nd::ConfigRecord& record) {
-        return nd::write_config_file(nd::kConfigFile, record);
+        return nd::write_config(nd::kConfigFile, record);
     };
 
     nd::Updater updater(std::move(setup));

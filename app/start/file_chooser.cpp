@@ -1,9 +1,6 @@
 #include "app/start/file_chooser.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,8 +8,7 @@
 
 #include "app/start/texts.h"
 #include "base/gbk.h"
-
-extern char** environ;
+#include "base/process.h"
 
 namespace nd::start {
 
@@ -47,13 +43,7 @@ std::string utf8_of(const char* gbk) {
 void finish(ChooserRun* run, int* status) {
     if (run->fd >= 0) close(run->fd);
     run->fd = -1;
-    *status = -1;
-    if (run->pid > 0) {
-        int st = 0;
-        while (waitpid(run->pid, &st, 0) < 0 && errno == EINTR) {
-        }
-        *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    }
+    *status = wait_process(run->pid);
     run->pid = -1;
 }
 
@@ -85,32 +75,17 @@ std::vector<std::string> chooser_arguments(EntryPurpose purpose, const std::stri
 
 int chooser_start(ChooserRun* run, const std::string& program,
                   const std::vector<std::string>& args) {
-    int pipe_fds[2];
-    if (pipe2(pipe_fds, O_CLOEXEC) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], 1);
+    SpawnOptions options;
+    options.search_path = true;
+    options.null_input = true;
+    options.capture_output = true;
     // The toolkit's warnings about the desktop session are no concern of
     // the user's.
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    pid_t pid = -1;
-    int rc = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipe_fds[1]);
-    if (rc != 0) {
-        close(pipe_fds[0]);
-        return -1;
-    }
-    fcntl(pipe_fds[0], F_SETFL, fcntl(pipe_fds[0], F_GETFL) | O_NONBLOCK);
-    run->pid = pid;
-    run->fd = pipe_fds[0];
+    options.quiet_errors = true;
+    Spawned chooser;
+    if (spawn_process(program, args, options, &chooser) != 0) return -1;
+    run->pid = chooser.pid;
+    run->fd = chooser.output;
     run->output.clear();
     run->overflow = false;
     return 0;

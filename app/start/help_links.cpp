@@ -1,14 +1,7 @@
 #include "app/start/help_links.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
-#include <thread>
-
+#include "base/process.h"
 #include "base/servers_cfg.h"
-
-extern char** environ;
 
 namespace nd::start {
 
@@ -52,18 +45,12 @@ HelpLinks load_help_links(const std::string& servers_cfg_path) {
 
 int open_link(const std::string& address) {
     if (!plain_web_address(address)) return -1;
-    char program[] = "xdg-open";
-    std::string arg = address;
-    char* argv[] = {program, arg.data(), nullptr};
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return -1;
-    // The browser may run for as long as it likes; a detached thread reaps
-    // the opener so it leaves no zombie behind.
-    std::thread([pid] {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
+    SpawnOptions options;
+    options.search_path = true;
+    Spawned opener;
+    if (spawn_process("xdg-open", {address}, options, &opener) != 0) return -1;
+    // The browser may run for as long as it likes.
+    reap_in_background(opener.pid);
     return 0;
 }
 

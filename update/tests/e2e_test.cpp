@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "settings/settings.h"
 #include "update/config_file.h"
 #include "update/net.h"
 #include "update/protocol.h"
@@ -56,7 +57,7 @@ struct Installation {
         record.profiles[2].minor = 2;
         record.profiles[2].patch = 3;
         record.profiles[2].options[0] = 1;
-        EXPECT_EQ(write_config_file(dir.file("config.cfg"), record), 0);
+        EXPECT_EQ(write_config(dir.file("config.cfg"), record), 0);
     }
 
     int drive(const char* mode) {
