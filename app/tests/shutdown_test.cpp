@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/testing/temp_dir.h"
 #include "gfx/window/window.h"
 
 namespace nd {
@@ -18,11 +19,9 @@ namespace fs = std::filesystem;
 class Updater : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/nd-updater-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        ASSERT_FALSE(m_temp.path().empty());
+        m_dir = m_temp.path();
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     // A stand-in updater that records its arguments only after a pause, so
     // the marker exists on return only if the caller waited for it.
@@ -38,6 +37,7 @@ protected:
         std::getline(in, s);
         return s;
     }
+    nd::testing::TempDir m_temp{"nd_updater"};
     fs::path m_dir;
 };
 

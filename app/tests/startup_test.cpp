@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/testing/temp_dir.h"
+
 namespace nd {
 namespace {
 
@@ -42,9 +44,8 @@ TEST(Startup, OnlyTheFirstArgumentCounts) {
 class InFreshDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/nd-startup-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        ASSERT_FALSE(m_temp.path().empty());
+        m_dir = m_temp.path();
         m_old_cwd = fs::current_path();
         fs::current_path(m_dir);
         const char* tmp = std::getenv("TMPDIR");
@@ -60,8 +61,8 @@ protected:
         } else {
             unsetenv("TMPDIR");
         }
-        fs::remove_all(m_dir);
     }
+    nd::testing::TempDir m_temp{"nd_startup"};
     fs::path m_dir;
     fs::path m_old_cwd;
     std::string m_old_tmp;

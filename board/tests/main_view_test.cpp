@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "base/testing/temp_dir.h"
 #include "session/workspace.h"
 #include "settings/settings.h"
 
@@ -16,10 +17,9 @@ namespace fs = std::filesystem;
 // Leaving the view puts the workspace's view fields back to their resting
 // values in the .wk file, whatever the session left in them.
 TEST(MainViewExit, ResetsTheViewFieldsOfTheWorkspaceAndSavesThem) {
-    char pattern[] = "/tmp/nd-main-view-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
-    const std::string wk = (dir / "View.wk").string();
+    nd::testing::TempDir dir("nd_main_view");
+    ASSERT_FALSE(dir.path().empty());
+    const std::string wk = dir / "View.wk";
     std::string reason;
     WorkspaceSettings& ws = open_workspace_settings();
     ASSERT_GE(load_workspace_settings(ws, wk, &reason), 0) << reason;
@@ -42,7 +42,6 @@ TEST(MainViewExit, ResetsTheViewFieldsOfTheWorkspaceAndSavesThem) {
     EXPECT_EQ(stored.value40, 0);
     // The board the view showed: the one it was opened on.
     EXPECT_EQ(stored.last_board, 2);
-    fs::remove_all(dir);
 }
 
 }  // namespace

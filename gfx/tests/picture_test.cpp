@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/testing/temp_dir.h"
 #include "gfx/blend.h"
 #include "gfx/picture.h"
 #include "gfx/tests/test_util.h"
@@ -22,18 +23,7 @@ namespace {
 
 using test::make_image;
 
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/gfx_test_XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const char* name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using nd::testing::TempDir;
 
 std::vector<uint8_t> read_all(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

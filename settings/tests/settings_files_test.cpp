@@ -9,8 +9,8 @@
 #include <iterator>
 
 #include "base/file_io.h"
+#include "base/testing/temp_dir.h"
 #include "settings/settings.h"
-#include "settings/tests/temp_dir.h"
 
 namespace nd {
 namespace {
@@ -101,7 +101,7 @@ protected:
     TempDir dir;
     RecentList list;
     void SetUp() override { ASSERT_EQ(load_recent(list, dir / "table.cfg"), 0); }
-    std::string wk(int i) { return dir / ("w" + std::to_string(i) + ".wk"); }
+    std::string wk(int i) { return dir.path() + "/w" + std::to_string(i) + ".wk"; }
 };
 
 TEST_F(Recent, MissingFileIsWrittenZeroed) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/testing/temp_dir.h"
 #include "gfx/gfx.h"
 #include "skins/palette.h"
 
@@ -32,14 +33,9 @@ int run_tool(std::vector<std::string> args) {
 
 class ContactSheet : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/nd_sheet_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        ASSERT_NE(made, nullptr);
-        dir_ = made;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string dir_;
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+    nd::testing::TempDir temp_{"nd_sheet"};
+    const std::string& dir_ = temp_.path();
 };
 
 TEST_F(ContactSheet, DrawsTheSkinOnItsPageColour) {

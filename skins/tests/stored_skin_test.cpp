@@ -7,20 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include "base/testing/temp_dir.h"
 #include "settings/settings.h"
 #include "skins/skin.h"
 
 namespace nd {
 namespace {
 
-std::string make_temp_dir() {
-    char pattern[] = "/tmp/nd_skins_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "";
-}
-
 TEST(StoredSkin, SettingsRecordStartsInAnOfferedSkin) {
-    std::string dir = make_temp_dir();
+    nd::testing::TempDir temp("nd_skins");
+    const std::string& dir = temp.path();
     ASSERT_FALSE(dir.empty());
     struct Case {
         uint8_t stored, starts;
@@ -41,7 +37,6 @@ TEST(StoredSkin, SettingsRecordStartsInAnOfferedSkin) {
         std::remove(path.c_str());
     }
     set_current_skin(kSkinBlack);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "base/file_io.h"
 #include "base/park_miller.h"
+#include "base/testing/temp_dir.h"
 #include "store/tables.h"
 
 namespace nd::testing {
@@ -41,11 +42,11 @@ inline std::string snapshot(const std::string& dir) {
 
 class WorkspaceTest : public ::testing::Test {
 protected:
-    std::string dir;   // holds the root
-    std::string root;  // ends in "/"
+    TempDir temp{"nd_store"};
+    const std::string& dir = temp.path();  // holds the root
+    std::string root;                      // ends in "/"
     void SetUp() override {
-        char tmpl[] = "/tmp/nd_store_XXXXXX";
-        dir = mkdtemp(tmpl);
+        ASSERT_FALSE(dir.empty());
         root = dir + "/ws/";
         setenv("TZ", "UTC", 1);
         tzset();
@@ -59,7 +60,6 @@ protected:
     void TearDown() override {
         set_sync_writes(true);
         clear_tables();
-        std::filesystem::remove_all(dir);
     }
 };
 

@@ -1,33 +1,18 @@
-// Temporary directories and whole-file helpers for the updater's tests.
+// Whole-file helpers for the updater's tests, beside the shared scratch
+// folder.
 #pragma once
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "base/testing/temp_dir.h"
+
 namespace nd::testing {
-
-class TempDir {
-public:
-    TempDir() {
-        char name[] = "/tmp/nd_update_test_XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 inline void write_file(const std::string& path, const std::vector<uint8_t>& data) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

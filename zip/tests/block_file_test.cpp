@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "base/testing/temp_dir.h"
+
 namespace nd {
 namespace {
 
@@ -22,18 +24,7 @@ uint16_t u16_at(const std::vector<uint8_t>& v, size_t at) {
     return static_cast<uint16_t>(v[at] | (v[at + 1] << 8));
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char name[] = "/tmp/nd_zip_test_XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const char* name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using testing::TempDir;
 
 void write_file(const std::string& path, const std::vector<uint8_t>& data) {
     std::ofstream(path, std::ios::binary)

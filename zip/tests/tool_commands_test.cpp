@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/testing/temp_dir.h"
+
 extern char** environ;
 
 namespace {
@@ -39,13 +41,10 @@ std::string read_all(const std::string& path) {
 
 class ToolCommands : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char name[] = "/tmp/nd_zip_tool_XXXXXX";
-        dir = mkdtemp(name);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string file(const char* name) { return dir + "/" + name; }
-    std::string dir;
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
+    std::string file(const char* name) { return temp.file(name); }
+    nd::testing::TempDir temp{"nd_zip_tool"};
+    const std::string& dir = temp.path();
 };
 
 TEST_F(ToolCommands, PackAndUnpackRoundTripAtAnyBlockSize) {

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include "base/testing/temp_dir.h"
+
 namespace nd::start {
 namespace {
 
@@ -39,15 +41,7 @@ TEST(FileChooser, OpenAsksForAnExistingFile) {
 
 class FakeChooser : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/nd-chooser-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::string cmd = "rm -rf " + dir_;
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
     // A stand-in chooser that records its arguments one a line.
     std::string script(const std::string& body) {
         std::string path = dir_ + "/chooser";
@@ -68,7 +62,8 @@ protected:
         }
         return state;
     }
-    std::string dir_;
+    nd::testing::TempDir temp_{"nd_chooser"};
+    const std::string& dir_ = temp_.path();
 };
 
 TEST_F(FakeChooser, ReportsTheChosenPathAndPassesArgumentsUnsplit) {

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include "base/testing/temp_dir.h"
+
 namespace nd::start {
 namespace {
 
@@ -41,9 +43,9 @@ TEST(HelpLinks, AMissingFileGivesNoLinks) {
 }
 
 TEST(HelpLinks, OpenHandsTheAddressToXdgOpenAsOneArgument) {
-    char pattern[] = "/tmp/nd-links-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string dir = pattern;
+    nd::testing::TempDir temp("nd_links");
+    const std::string& dir = temp.path();
+    ASSERT_FALSE(dir.empty());
     std::string opener = dir + "/xdg-open";
     std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > " << dir << "/got\n";
     chmod(opener.c_str(), 0755);
@@ -60,8 +62,6 @@ TEST(HelpLinks, OpenHandsTheAddressToXdgOpenAsOneArgument) {
         got = in.str();
     }
     EXPECT_EQ(got, "1|https://docs.nodrel.test/a?b=1&c=$HOME;x");
-    std::string cmd = "rm -rf " + dir;
-    ASSERT_EQ(system(cmd.c_str()), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/start/texts.h"
+#include "base/testing/temp_dir.h"
 #include "store/tables.h"
 
 namespace nd::start {
@@ -25,9 +26,7 @@ bool exists(const std::string& path) {
 class Session : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/nd-start-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(dir_.empty());
         ASSERT_EQ(load_recent(recent_, dir_ + "/table.cfg"), 0);
         s_.recent = &recent_;
         s_.workspaces_dir = dir_;
@@ -36,8 +35,6 @@ protected:
     void TearDown() override {
         finish_load();
         clear_tables();
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
     }
     // Waits for the loader (bounded) and gives back what poll_loading says;
     // a finished load's lock is let go so the next step can take it.
@@ -62,7 +59,8 @@ protected:
     std::string name_at(int i) { return recent_.table.entries[i].name; }
     std::string path_at(int i) { return recent_.table.entries[i].path; }
 
-    std::string dir_;
+    nd::testing::TempDir temp_{"nd_start"};
+    const std::string& dir_ = temp_.path();
     RecentList recent_;
     StartSession s_;
 };

@@ -20,6 +20,7 @@
 
 #include "app/start/layout.h"
 #include "app/tests/e2e/x11_window.h"
+#include "base/testing/temp_dir.h"
 
 extern char** environ;
 
@@ -85,9 +86,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_x.ok()) << "no X server: run under tools/testing/with-xvfb.sh";
         m_x.make_window_manager_atoms();
-        char pattern[] = "/tmp/nd-app-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        ASSERT_FALSE(m_temp.path().empty());
+        m_dir = m_temp.path();
         fs::create_directories(m_dir / "prog");
         fs::create_directories(m_dir / "tmp");
         fs::create_directories(m_dir / "elsewhere");
@@ -106,7 +106,6 @@ protected:
             kill(m_pid, SIGKILL);
             waitpid(m_pid, nullptr, 0);
         }
-        fs::remove_all(m_dir);
     }
 
     void start(const std::vector<std::string>& extra_args = {}) {
@@ -176,6 +175,7 @@ protected:
     }
 
     XServer m_x;
+    testing::TempDir m_temp{"nd_app_e2e"};
     fs::path m_dir;
     std::string m_workspace;
     std::string m_chooser;

@@ -15,6 +15,7 @@
 
 #include "app/start/layout.h"
 #include "app/start/tests/e2e/desktop.h"
+#include "base/testing/temp_dir.h"
 #include "gfx/gfx.h"
 #include "settings/settings.h"
 
@@ -75,9 +76,7 @@ int count_colour(const std::string& png, const Rect& r, uint32_t rgb, int tolera
 class StartPageE2e : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/nd-start-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(dir_.empty());
         mkdir(ND_ARTIFACTS_DIR, 0777);
         // The stand-in for the desktop's file chooser answers with whatever
         // the test wrote into "choice", or cancels when there is nothing.
@@ -89,8 +88,6 @@ protected:
     }
     void TearDown() override {
         for (Program& p : programs_) quit(&p);
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
     }
 
     Program& start_nodrel(const std::string& chooser = "") {
@@ -127,7 +124,8 @@ protected:
         return count_colour(png, row, layout::kRowTextColor, 24);
     }
 
-    std::string dir_;
+    testing::TempDir temp_{"nd_start_e2e"};
+    const std::string& dir_ = temp_.path();
     std::string chooser_;
     std::deque<Program> programs_;  // stable addresses: tests keep references
 };
