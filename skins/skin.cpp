@@ -64,6 +64,10 @@ bool reload_on_change(SkinPictures* pictures, const char (*names)[32], int count
     return true;
 }
 
+bool picture_loaded(const gfx::IMAGE* image) {
+    return image && (image->width > 1 || image->height > 1);
+}
+
 void free_skin_pictures(SkinPictures* pictures) {
     for (int i = 0; i < pictures->count; ++i) {
         if (pictures->images[i]) gfx::delete_image(pictures->images[i]);

@@ -64,6 +64,10 @@ struct SkinPictures {
     gfx::IMAGE* images[32] = {};
 };
 
+// False for a null image or the 1 x 1 placeholder a missing picture
+// leaves; the caller then draws a plain stand-in.
+bool picture_loaded(const gfx::IMAGE* image);
+
 // Loads `count` pictures from a row of names when the current skin differs
 // from the skin they were loaded for, freeing the old ones first. A missing
 // picture stays a 1 x 1 image. True when it (re)loaded.
