@@ -57,9 +57,16 @@ void list_scroll_to(ListView* l, int index) {
 }
 
 int list_update(ListView* l, const gfx::MouseMsg& msg) {
+    int result = kListNoClick;
     if (list_scrolls(*l)) {
-        if (button_update(&l->scroll_up, msg)) list_scroll_by(l, -1);
-        if (button_update(&l->scroll_down, msg)) list_scroll_by(l, 1);
+        if (button_update(&l->scroll_up, msg)) {
+            list_scroll_by(l, -1);
+            result = kListArrowClicked;
+        }
+        if (button_update(&l->scroll_down, msg)) {
+            list_scroll_by(l, 1);
+            result = kListArrowClicked;
+        }
     } else {
         button_reset(&l->scroll_up);
         button_reset(&l->scroll_down);
@@ -71,7 +78,7 @@ int list_update(ListView* l, const gfx::MouseMsg& msg) {
     const bool left = (msg.flags & gfx::kMouseLeft) != 0;
     if ((msg.kind & gfx::kMouseDown) && left) {
         l->pressed = l->hover;
-        return -1;
+        return result;
     }
     if ((msg.kind & gfx::kMouseUp) && left) {
         const int pressed = l->pressed;
@@ -81,7 +88,7 @@ int list_update(ListView* l, const gfx::MouseMsg& msg) {
             return pressed;
         }
     }
-    return -1;
+    return result;
 }
 
 void list_reset_pointer(ListView* l) {

@@ -40,8 +40,13 @@ void list_scroll_by(ListView* list, int rows);
 // Brings row `index` into view.
 void list_scroll_to(ListView* list, int index);
 
-// Takes one pointer message. The row clicked (also made the selection), or
-// -1. A click on an arrow scrolls; so does the wheel over the pane.
+// What list_update saw: a row index (>= 0) when a row was clicked (it is
+// also made the selection), or one of these.
+inline constexpr int kListNoClick = -1;
+inline constexpr int kListArrowClicked = -2;  // and the list scrolled by a row
+
+// Takes one pointer message. A click on an arrow scrolls by a row; so does
+// the wheel over the pane, which is no click.
 int list_update(ListView* list, const gfx::MouseMsg& msg);
 
 // Forgets hover and press, for a list that is not taking input.

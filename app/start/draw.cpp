@@ -1,10 +1,12 @@
 #include "app/start/draw.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/start/texts.h"
 #include "skins/palette.h"
+#include "skins/skin.h"
+#include "ui/dialog_frame.h"
+#include "ui/text_field.h"
 
 namespace nd::start {
 
@@ -44,58 +46,50 @@ void picture_or(gfx::IMAGE* canvas, const gfx::IMAGE* image, const Rect& r, Stan
                            r.y + (r.h - image->height) / 2);
 }
 
-bool hovered(const StartState& s, Hit what, int index = -1) {
-    return s.hover.what == what && s.hover.index == index;
-}
-
-int state_of(const StartState& s, Hit what) {
-    if (s.pressed.what == what && s.hover.what == what) return 2;
-    return hovered(s, what) ? 1 : 0;
-}
-
-void draw_text_button(gfx::IMAGE* canvas, gfx::IMAGE* const* images, int state, const Rect& r,
+// A button's picture for its look (normal and hover), or a plain stand-in.
+void draw_text_button(gfx::IMAGE* canvas, gfx::IMAGE* const (&images)[2], const ui::Button& b,
                       const char* label, int skin) {
-    picture_or(canvas, images[state > 0 ? 1 : 0], r, [&] {
-        gfx::Color base = palette_color(kPalOptionSelect, skin);
-        fill(canvas, r, state > 0 ? (base & 0x00FFFFFF) | 0xFF000000 : base);
-        int w = (gfx::set_font(20, 0, kFace, canvas), gfx::text_width(label, canvas));
-        text(canvas, r.x + (r.w - w) / 2, r.y + (r.h - 20) / 2 - 2, 20, 0xFFFFFFFF, label);
-    });
+    if (ui::draw_button_picture(canvas, b, images, 2)) return;
+    const Rect& r = b.rect;
+    const bool lit = ui::button_look(b) > 0;
+    gfx::Color base = palette_color(kPalOptionSelect, skin);
+    fill(canvas, r, lit ? (base & 0x00FFFFFF) | 0xFF000000 : base);
+    int w = (gfx::set_font(20, 0, kFace, canvas), gfx::text_width(label, canvas));
+    text(canvas, r.x + (r.w - w) / 2, r.y + (r.h - 20) / 2 - 2, 20, 0xFFFFFFFF, label);
 }
 
 void draw_window_buttons(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s,
                          int skin) {
     gfx::Color ink = palette_color(kPalPanelTitle, skin);
-    int close_state = state_of(s, Hit::kClose);
-    picture_or(canvas, p.close[close_state], layout::kClose, [&] {
+    if (!ui::draw_button_picture(canvas, s.close, p.close, 3)) {
         const Rect& r = layout::kClose;
-        if (close_state) fill(canvas, r, 0xFFE81123);
+        if (ui::button_look(s.close)) fill(canvas, r, 0xFFE81123);
         gfx::set_color(ink, canvas);
         gfx::draw_line(r.x + 17, r.y + 9, r.x + 28, r.y + 20, canvas);
         gfx::draw_line(r.x + 28, r.y + 9, r.x + 17, r.y + 20, canvas);
-    });
-    int min_state = state_of(s, Hit::kMinimise);
-    picture_or(canvas, p.minimise[min_state], layout::kMinimise, [&] {
+    }
+    if (!ui::draw_button_picture(canvas, s.minimise, p.minimise, 3)) {
         const Rect& r = layout::kMinimise;
-        if (min_state) fill(canvas, r, palette_color(kPalOptionRule, skin));
+        if (ui::button_look(s.minimise)) fill(canvas, r, palette_color(kPalOptionRule, skin));
         gfx::set_color(ink, canvas);
         gfx::draw_line(r.x + 17, r.y + 15, r.x + 28, r.y + 15, canvas);
-    });
+    }
 }
 
 void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int index, int slot,
               int skin) {
     const StartState& s = *v.state;
     const RowFlags& flags = (*v.rows)[index];
-    Rect r = row_rect(slot);
-    bool hot = hovered(s, Hit::kRow, index) || s.selected == index;
+    Rect r = ui::list_row_rect(s.list, slot);
+    const bool hovered = s.list.hover == index;
+    bool hot = hovered || s.list.selected == index;
     if (hot) {
         picture_or(canvas, p.row, r, [&] { fill(canvas, r, kListPaneHover[skin]); });
     }
     Rect mark{r.x + layout::kRowMarkDx, r.y + layout::kRowMarkDy, 16, 16};
     // The hovered row points at its name from the left and offers the
     // opening arrow on the right; an entry's own mark takes the left place.
-    if (hovered(s, Hit::kRow, index)) {
+    if (hovered) {
         if (!flags.in_use && !flags.locked) picture_or(canvas, p.row_icons[0], mark, [] {});
         Rect arrow{r.x + layout::kRowIconDx, r.y + layout::kRowIconDy, layout::kRowIconSize,
                    layout::kRowIconSize};
@@ -120,69 +114,41 @@ void draw_row(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, in
     gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
 }
 
-// Arrows at both ends and, between them, a thumb that shows which part of
-// the list the rows show.
-void draw_scroll_bar(gfx::IMAGE* canvas, int count, int first_visible, int skin) {
-    const Rect& up0 = layout::kScrollUp;
-    const Rect& down0 = layout::kScrollDown;
-    int track_top = up0.y + up0.h + 4;
-    int track_height = down0.y - 4 - track_top;
-    int thumb_height = std::max(12, track_height * layout::kVisibleRows / count);
-    int thumb_top = track_top + (track_height - thumb_height) * first_visible /
-                                    std::max(1, count - layout::kVisibleRows);
-    fill(canvas, {up0.x + up0.w / 2 - 1, track_top, 3, track_height},
-         palette_color(kPalOptionRule, skin));
-    fill(canvas, {up0.x + up0.w / 2 - 2, thumb_top, 5, thumb_height},
-         palette_color(kPalPanelText, skin));
-    gfx::set_color(palette_color(kPalPanelText, skin), canvas);
-    const Rect& up = layout::kScrollUp;
-    const Rect& down = layout::kScrollDown;
-    for (int i = 0; i < 6; ++i) {
-        int cx = up.x + up.w / 2;
-        gfx::draw_line(cx - i, up.y + 14 + i, cx + i, up.y + 14 + i, canvas);
-        gfx::draw_line(cx - i, down.y + down.h - 14 - i, cx + i, down.y + down.h - 14 - i, canvas);
-    }
-}
-
 void draw_list(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int skin) {
-    fill(canvas, layout::kList, kListPane[skin]);
+    const ui::ListView& list = v.state->list;
+    fill(canvas, list.pane, kListPane[skin]);
     int count = static_cast<int>(v.rows->size());
-    for (int slot = 0; slot < layout::kVisibleRows; ++slot) {
-        int index = v.state->first_visible + slot;
+    for (int slot = 0; slot < ui::list_visible_rows(list); ++slot) {
+        int index = list.first_visible + slot;
         if (index >= count) break;
         draw_row(canvas, p, v, index, slot, skin);
     }
-    if (count > layout::kVisibleRows) draw_scroll_bar(canvas, count, v.state->first_visible, skin);
+    // The thumb shows which part of the list the rows show.
+    ui::draw_scroll_bar(canvas, list,
+                        {palette_color(kPalOptionRule, skin), palette_color(kPalPanelText, skin)});
 }
 
 void draw_entry(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s, int skin) {
-    const Rect& box = layout::kEntryBox;
-    fill(canvas, box, palette_color(kPalPanelBackground, skin));
-    gfx::set_color(palette_color(kPalOptionSelect, skin), canvas);
-    gfx::draw_rectangle(box.x, box.y, box.x + box.w - 1, box.y + box.h - 1, canvas);
-    const char* title = s.entry.purpose == EntryPurpose::kNew ? start_text::kNewDialogTitle
-                                                              : start_text::kOpenDialogTitle;
-    text(canvas, layout::kEntryPromptX, layout::kEntryPromptY, layout::kEntryPromptSize,
-         palette_color(kPalPanelTitle, skin), title);
+    ui::DialogFrame frame;
+    ui::dialog_frame_place(&frame, layout::kEntryBox);
+    frame.title = s.entry.purpose == EntryPurpose::kNew ? start_text::kNewDialogTitle
+                                                        : start_text::kOpenDialogTitle;
+    frame.title_x = layout::kEntryPromptX - layout::kEntryBox.x;
+    frame.title_y = layout::kEntryPromptY - layout::kEntryBox.y;
+    frame.title_size = layout::kEntryPromptSize;
+    frame.has_close = false;
+    ui::draw_dialog_frame(canvas, frame, skin);
     text(canvas, layout::kEntryPromptX + 160, layout::kEntryPromptY, layout::kEntryPromptSize,
          palette_color(kPalPanelText, skin), start_text::kEntryPrompt);
-    const Rect& f = layout::kEntryField;
-    fill(canvas, f, 0xFFFFFFFF);
-    gfx::set_color(palette_color(kPalOptionRule, skin), canvas);
-    gfx::draw_rectangle(f.x, f.y, f.x + f.w - 1, f.y + f.h - 1, canvas);
-    // Long paths show their end, where the file name is.
-    gfx::set_font(layout::kEntryTextSize, 0, kFace, canvas);
-    gfx::set_viewport(f.x + 6, f.y, f.x + f.w - 6, f.y + f.h, 1, canvas);
-    int w = gfx::text_width(s.entry.text.c_str(), canvas);
-    int x = w > f.w - 16 ? f.w - 16 - w : 0;
-    text(canvas, x, 7, layout::kEntryTextSize, 0xFF101010, s.entry.text.c_str());
-    gfx::set_color(0xFF101010, canvas);
-    gfx::draw_line(x + w + 1, 6, x + w + 1, f.h - 7, canvas);
-    gfx::set_viewport(0, 0, canvas->width, canvas->height, 1, canvas);
-    draw_text_button(canvas, p.ok, hovered(s, Hit::kEntryOk) ? 1 : 0, layout::kEntryOk,
-                     start_text::kOk, skin);
-    draw_text_button(canvas, p.no, hovered(s, Hit::kEntryCancel) ? 1 : 0, layout::kEntryCancel,
-                     start_text::kCancel, skin);
+    // Long paths show their end, where the file name is and the caret stays.
+    ui::TextFieldLook look;
+    look.box = layout::kEntryField;
+    look.face = kFace;
+    look.size = layout::kEntryTextSize;
+    look.border = palette_color(kPalOptionRule, skin);
+    ui::draw_text_field(canvas, s.entry.field, look, true);
+    draw_text_button(canvas, p.ok, s.entry_ok, start_text::kOk, skin);
+    draw_text_button(canvas, p.no, s.entry_cancel, start_text::kCancel, skin);
 }
 
 }  // namespace
@@ -204,17 +170,15 @@ void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView
          palette_color(kPalPanelText, skin), start_text::kRecentHeader);
     draw_list(canvas, p, v, skin);
 
-    draw_text_button(canvas, p.new_button, hovered(s, Hit::kNew) ? 1 : 0, layout::kNew,
-                     start_text::kNewButton, skin);
-    draw_text_button(canvas, p.open_button, hovered(s, Hit::kOpen) ? 1 : 0, layout::kOpen,
-                     start_text::kOpenButton, skin);
+    draw_text_button(canvas, p.new_button, s.new_button, start_text::kNewButton, skin);
+    draw_text_button(canvas, p.open_button, s.open_button, start_text::kOpenButton, skin);
     const char* links[2] = {start_text::kHelpUsage, start_text::kHelpInterface};
     for (int k = 0; k < layout::kHelpLinks; ++k) {
         const Rect& r = layout::kHelp[k];
         gfx::Color ink =
             v.has_link[k] ? palette_color(kPalLinkText, skin) : palette_color(kPalOptionRule, skin);
         text(canvas, r.x, r.y + 2, layout::kHelpSize, ink, links[k]);
-        if (v.has_link[k] && hovered(s, Hit::kHelp, k)) {
+        if (v.has_link[k] && s.help[k].hover) {
             int w = gfx::text_width(links[k], canvas);
             gfx::draw_line(r.x, r.y + r.h - 3, r.x + w, r.y + r.h - 3, canvas);
         }

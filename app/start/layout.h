@@ -1,6 +1,6 @@
-// Where everything on the start page sits, and what lies under a point.
-// The page is a fixed 1000 x 640 window; drawing and input both take their
-// positions from here so a click always lands on what was drawn.
+// Where everything on the start page sits. The page is a fixed 1000 x 640
+// window; the widgets, the drawing and the tests all take their positions
+// from here, so a click always lands on what was drawn.
 #pragma once
 
 #include "gfx/rect.h"
@@ -62,37 +62,10 @@ inline constexpr Rect kEntryCancel{670, 340, 110, 40};
 
 }  // namespace layout
 
-enum class Hit {
-    kNone,
-    kRow,
-    kNew,
-    kOpen,
-    kMinimise,
-    kClose,
-    kHelp,
-    kScrollUp,
-    kScrollDown,
-    kEntryOk,
-    kEntryCancel,
-    kEntryField
-};
-
-struct HitResult {
-    Hit what = Hit::kNone;
-    int index = -1;  // row index into the recent list, or help link index
-    bool operator==(const HitResult&) const = default;
-};
-
 // The rectangle of visible row `slot` (0 = the first row shown).
-inline Rect row_rect(int slot) {
+constexpr Rect row_rect(int slot) {
     return {layout::kList.x, layout::kList.y + layout::kRowTop + slot * layout::kRowPitch,
             layout::kList.w, layout::kRowHeight};
 }
-
-// What lies under (x, y) on the list page. Rows beyond `count` are empty; the
-// scroll arrows exist only when the list is longer than the visible rows.
-HitResult hit_list_page(int x, int y, int count, int first_visible);
-// What lies under (x, y) while the path entry is shown; it covers the page.
-HitResult hit_entry(int x, int y);
 
 }  // namespace nd::start

@@ -1,10 +1,10 @@
 // The path entry drawn on the start page when no file chooser program is
-// installed: one line of GBK text edited with the keyboard.
+// installed: one line of GBK text in the kit's text field.
 #pragma once
 
-#include <string>
+#include <cstddef>
 
-#include "gfx/window/window.h"
+#include "ui/text_field.h"
 
 namespace nd::start {
 
@@ -13,16 +13,16 @@ namespace nd::start {
 inline constexpr size_t kMaxPathBytes = 2047;
 
 enum class EntryPurpose { kNew, kOpen };
-enum class EntryResult { kNone, kSubmit, kCancel };
+
+inline ui::TextField path_field() {
+    ui::TextField field;
+    field.max_bytes = kMaxPathBytes;
+    return field;
+}
 
 struct PathEntry {
     EntryPurpose purpose = EntryPurpose::kOpen;
-    std::string text;  // GBK
+    ui::TextField field = path_field();
 };
-
-// Printable bytes arrive as character records, GBK pairs as two of them;
-// Backspace, Enter and Escape arrive as key-down records. Text beyond
-// kMaxPathBytes is refused.
-EntryResult entry_key(PathEntry* entry, const gfx::KeyMsg& key);
 
 }  // namespace nd::start

@@ -63,8 +63,4 @@ void release_start_pictures(StartPictures* p) {
     release(p->logo);
 }
 
-bool picture_loaded(const gfx::IMAGE* image) {
-    return image && (image->width > 1 || image->height > 1);
-}
-
 }  // namespace nd::start

@@ -26,7 +26,4 @@ struct StartPictures {
 void load_start_pictures(StartPictures* pictures, int skin);
 void release_start_pictures(StartPictures* pictures);
 
-// False for a null image or the 1 x 1 placeholder of a missing picture.
-bool picture_loaded(const gfx::IMAGE* image);
-
 }  // namespace nd::start

@@ -53,7 +53,7 @@ int open_recent(StartSession* s, int index) {
     // then kept only for this run.
     move_recent_to_top(*s->recent, index);
     refresh_rows(s);
-    s->state.selected = 0;
+    s->state.list.selected = 0;
     scroll_to(&s->state, static_cast<int>(s->rows.size()), 0);
     gfx::set_caption(s->names[0].c_str());
 
@@ -98,7 +98,7 @@ void take_chosen_path(StartSession* s, EntryPurpose purpose, const std::string& 
         refresh_rows(s);
     }
     if (s->rows[index].in_use) {
-        s->state.selected = index;
+        s->state.list.selected = index;
         scroll_to(&s->state, static_cast<int>(s->rows.size()), index);
         return;
     }
@@ -115,7 +115,7 @@ void begin_choosing(StartSession* s, EntryPurpose purpose) {
     }
     s->state.mode = Mode::kEntry;
     s->state.entry.purpose = purpose;
-    s->state.entry.text = gbk_of(s->workspaces_dir + "/");
+    ui::text_field_set(&s->state.entry.field, gbk_of(s->workspaces_dir + "/"));
 }
 
 void poll_choosing(StartSession* s) {
@@ -133,7 +133,7 @@ void poll_choosing(StartSession* s) {
 }
 
 void submit_entry(StartSession* s) {
-    take_chosen_path(s, s->state.entry.purpose, gbk_to_utf8(s->state.entry.text));
+    take_chosen_path(s, s->state.entry.purpose, gbk_to_utf8(s->state.entry.field.text));
 }
 
 int poll_loading(StartSession* s) {

@@ -1,115 +1,99 @@
 #include "app/start/state.h"
 
-#include <algorithm>
+#include "ui/keys.h"
 
 namespace nd::start {
 
 namespace {
 
-HitResult hit_for_mode(const StartState& state, int count, int x, int y) {
-    if (state.mode == Mode::kEntry) return hit_entry(x, y);
-    return hit_list_page(x, y, count, state.first_visible);
+// The widgets of the list page other than the close button, which the path
+// entry keeps.
+void reset_list_page(StartState* s) {
+    ui::list_reset_pointer(&s->list);
+    for (ui::Button* b :
+         {&s->new_button, &s->open_button, &s->minimise, &s->help[0], &s->help[1]}) {
+        ui::button_reset(b);
+    }
 }
 
-Action act_on_click(StartState* state, const std::vector<RowFlags>& rows, const HitResult& hit) {
-    int count = static_cast<int>(rows.size());
-    if (hit.what != Hit::kNone) {
-        state->message.clear();
-        state->detail.clear();
-    }
-    switch (hit.what) {
-        case Hit::kRow:
-            state->selected = hit.index;
-            if (rows[hit.index].in_use) return {};
-            return {ActionKind::kOpenRecent, hit.index};
-        case Hit::kNew:
-            return {ActionKind::kChooseNew};
-        case Hit::kOpen:
-            return {ActionKind::kChooseOpen};
-        case Hit::kMinimise:
-            return {ActionKind::kMinimise};
-        case Hit::kClose:
-            return {ActionKind::kClose};
-        case Hit::kHelp:
-            return {ActionKind::kOpenHelp, hit.index};
-        case Hit::kScrollUp:
-            scroll_by(state, count, -1);
-            return {};
-        case Hit::kScrollDown:
-            scroll_by(state, count, 1);
-            return {};
-        case Hit::kEntryOk:
-            return {ActionKind::kSubmitEntry};
-        case Hit::kEntryCancel:
-            state->mode = Mode::kList;
-            return {};
-        case Hit::kEntryField:
-        case Hit::kNone:
-            return {};
-    }
-    return {};
+void reset_entry(StartState* s) {
+    for (ui::Button* b : {&s->entry_ok, &s->entry_cancel, &s->entry_field}) ui::button_reset(b);
 }
+
+// The first click of a message wins; a press never clicks two targets.
+struct Clicks {
+    bool any = false;
+    Action action;
+    void take(bool clicked, Action a) {
+        if (!clicked) return;
+        if (!any) action = a;
+        any = true;
+    }
+};
 
 }  // namespace
 
 void clamp_scroll(StartState* state, int count) {
-    int last_first = std::max(0, count - layout::kVisibleRows);
-    state->first_visible = std::clamp(state->first_visible, 0, last_first);
-    if (state->selected >= count) state->selected = -1;
-}
-
-void scroll_by(StartState* state, int count, int rows) {
-    state->first_visible += rows;
-    clamp_scroll(state, count);
+    ui::list_set_count(&state->list, count);
 }
 
 void scroll_to(StartState* state, int count, int index) {
-    if (index < state->first_visible) state->first_visible = index;
-    if (index >= state->first_visible + layout::kVisibleRows) {
-        state->first_visible = index - layout::kVisibleRows + 1;
-    }
-    clamp_scroll(state, count);
+    ui::list_set_count(&state->list, count);
+    ui::list_scroll_to(&state->list, index);
 }
 
 bool selected_in_use(const StartState& state, const std::vector<RowFlags>& rows) {
-    return state.selected >= 0 && state.selected < static_cast<int>(rows.size()) &&
-           rows[state.selected].in_use;
+    const int selected = state.list.selected;
+    return selected >= 0 && selected < static_cast<int>(rows.size()) && rows[selected].in_use;
 }
 
-Action start_mouse(StartState* state, const std::vector<RowFlags>& rows, const gfx::MouseMsg& msg) {
-    if (state->mode == Mode::kLoading || state->mode == Mode::kChoosing) return {};
-    int count = static_cast<int>(rows.size());
-    HitResult hit = hit_for_mode(*state, count, msg.x, msg.y);
-    state->hover = hit;
-    if (msg.kind & gfx::kMouseWheel) {
-        if (state->mode == Mode::kList && layout::kList.contains(msg.x, msg.y)) {
-            scroll_by(state, count, msg.wheel > 0 ? -1 : 1);
-            state->hover = hit_for_mode(*state, count, msg.x, msg.y);
+Action start_mouse(StartState* s, const std::vector<RowFlags>& rows, const gfx::MouseMsg& msg) {
+    if (s->mode == Mode::kLoading || s->mode == Mode::kChoosing) return {};
+    ui::list_set_count(&s->list, static_cast<int>(rows.size()));
+    Clicks clicks;
+    if (s->mode == Mode::kEntry) {
+        reset_list_page(s);
+        clicks.take(ui::button_update(&s->entry_ok, msg), {ActionKind::kSubmitEntry});
+        if (ui::button_update(&s->entry_cancel, msg)) {
+            clicks.take(true, {});
+            s->mode = Mode::kList;
         }
-        return {};
+        clicks.take(ui::button_update(&s->entry_field, msg), {});
+        clicks.take(ui::button_update(&s->close, msg), {ActionKind::kClose});
+    } else {
+        reset_entry(s);
+        clicks.take(ui::button_update(&s->close, msg), {ActionKind::kClose});
+        clicks.take(ui::button_update(&s->minimise, msg), {ActionKind::kMinimise});
+        clicks.take(ui::button_update(&s->new_button, msg), {ActionKind::kChooseNew});
+        clicks.take(ui::button_update(&s->open_button, msg), {ActionKind::kChooseOpen});
+        for (int k = 0; k < layout::kHelpLinks; ++k) {
+            clicks.take(ui::button_update(&s->help[k], msg), {ActionKind::kOpenHelp, k});
+        }
+        const int row = ui::list_update(&s->list, msg);
+        if (row >= 0) {
+            // An entry another program holds is only selected, so the page
+            // can say why it does not open.
+            clicks.take(true, rows[row].in_use ? Action{} : Action{ActionKind::kOpenRecent, row});
+        }
+        clicks.take(row == ui::kListArrowClicked, {});
     }
-    if (!(msg.flags & gfx::kMouseLeft) && !(msg.kind & gfx::kMouseUp)) return {};
-    if ((msg.kind & gfx::kMouseDown) && (msg.flags & gfx::kMouseLeft)) {
-        state->pressed = hit;
-        return {};
+    if (clicks.any) {
+        s->message.clear();
+        s->detail.clear();
     }
-    if (msg.kind & gfx::kMouseUp) {
-        HitResult pressed = state->pressed;
-        state->pressed = {};
-        if (pressed == hit) return act_on_click(state, rows, hit);
-    }
-    return {};
+    return clicks.action;
 }
 
-Action start_key(StartState* state, const gfx::KeyMsg& key) {
-    if (state->mode != Mode::kEntry) return {};
-    switch (entry_key(&state->entry, key)) {
-        case EntryResult::kSubmit:
+Action start_key(StartState* s, const gfx::KeyMsg& key) {
+    if (s->mode != Mode::kEntry) return {};
+    switch (ui::text_field_key(&s->entry.field, ui::edit_code(key))) {
+        case ui::FieldKey::kEnter:
             return {ActionKind::kSubmitEntry};
-        case EntryResult::kCancel:
-            state->mode = Mode::kList;
+        case ui::FieldKey::kEscape:
+            s->mode = Mode::kList;
             return {};
-        case EntryResult::kNone:
+        case ui::FieldKey::kUsed:
+        case ui::FieldKey::kUnused:
             return {};
     }
     return {};

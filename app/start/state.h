@@ -1,6 +1,7 @@
 // The start page's transient state and how pointer and key input change it.
 // The recent list itself belongs to the settings; the page only sees one
 // flag pair per entry and answers with an action for the caller to carry out.
+// Its targets are the kit's widgets, placed from layout.h.
 #pragma once
 
 #include <string>
@@ -9,6 +10,8 @@
 #include "app/start/layout.h"
 #include "app/start/path_entry.h"
 #include "gfx/window/window.h"
+#include "ui/button.h"
+#include "ui/list_view.h"
 
 namespace nd::start {
 
@@ -24,12 +27,28 @@ enum class Mode {
     kLoading,   // a workspace is loading; input is ignored
 };
 
+// The recent list's pane, rows and arrows.
+constexpr ui::ListView recent_list_view() {
+    return {.pane = layout::kList,
+            .row_top = layout::kRowTop,
+            .row_pitch = layout::kRowPitch,
+            .row_height = layout::kRowHeight,
+            .scroll_up = {layout::kScrollUp},
+            .scroll_down = {layout::kScrollDown}};
+}
+
 struct StartState {
     Mode mode = Mode::kList;
-    int selected = -1;  // the entry last clicked
-    int first_visible = 0;
-    HitResult hover;
-    HitResult pressed;
+    ui::ListView list = recent_list_view();  // its selection is the entry last clicked
+    ui::Button new_button{layout::kNew};
+    ui::Button open_button{layout::kOpen};
+    ui::Button minimise{layout::kMinimise};
+    ui::Button close{layout::kClose};
+    ui::Button help[layout::kHelpLinks] = {{layout::kHelp[0]}, {layout::kHelp[1]}};
+    // The path entry's buttons, and its field as a target of clicks.
+    ui::Button entry_ok{layout::kEntryOk};
+    ui::Button entry_cancel{layout::kEntryCancel};
+    ui::Button entry_field{layout::kEntryField};
     std::string message;  // GBK; a failure to show at the message line
     std::string detail;   // GBK; the file it concerns, on the line below
     PathEntry entry;
@@ -52,13 +71,15 @@ struct Action {
     bool operator==(const Action&) const = default;
 };
 
-// A click is a press and a release over the same target.
+// A click is a press and a release over the same target; any click clears
+// the message.
 Action start_mouse(StartState* state, const std::vector<RowFlags>& rows, const gfx::MouseMsg& msg);
+// Keys go to the path entry while it shows: Enter submits, Esc goes back to
+// the list.
 Action start_key(StartState* state, const gfx::KeyMsg& key);
 
 // Keeps the scroll window inside a list of `count` entries.
 void clamp_scroll(StartState* state, int count);
-void scroll_by(StartState* state, int count, int rows);
 // Brings entry `index` into the scroll window.
 void scroll_to(StartState* state, int count, int index);
 

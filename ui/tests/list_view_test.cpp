@@ -57,7 +57,7 @@ TEST(ListView, WheelAndArrowsScrollWithinTheRows) {
     EXPECT_EQ(l.hover, 2) << "the row now under the pointer";
     list_update(&l, at(200, 15, gfx::kMouseWheel, 0, 120));
     EXPECT_EQ(l.first_visible, 2) << "the wheel outside the pane does nothing";
-    EXPECT_EQ(click(&l, 110, 20), -1);
+    EXPECT_EQ(click(&l, 110, 20), kListArrowClicked);
     EXPECT_EQ(l.first_visible, 1);
     click(&l, 110, 100);
     EXPECT_EQ(l.first_visible, 2);
@@ -71,7 +71,7 @@ TEST(ListView, WheelAndArrowsScrollWithinTheRows) {
     EXPECT_EQ(l.first_visible, 0);
     EXPECT_EQ(l.selected, -1);
     // Arrows do nothing while everything fits.
-    EXPECT_EQ(click(&l, 110, 100), -1);
+    EXPECT_EQ(click(&l, 110, 100), kListNoClick);
     EXPECT_EQ(l.first_visible, 0);
 }
 

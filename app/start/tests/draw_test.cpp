@@ -63,7 +63,7 @@ TEST_F(Draw, TheInUseMessageShowsOnlyForAnInUseSelectionWhileIdle) {
         {0, Mode::kLoading, false},
     };
     for (const Case& c : cases) {
-        state_.selected = c.selected;
+        state_.list.selected = c.selected;
         state_.mode = c.mode;
         draw();
         EXPECT_EQ(count_rgb(canvas_, message, kFailureRgb, 24) > 20, c.shown)

@@ -112,7 +112,7 @@ TEST_F(Session, OpeningAListedWorkspaceMovesItUpWithoutASecondEntry) {
     ASSERT_EQ(recent_.table.count, 5);
     const char* order[] = {"w5", "w1", "w2", "w3", "w4"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(name_at(i), order[i]) << i;
-    EXPECT_EQ(s_.state.selected, 0);
+    EXPECT_EQ(s_.state.list.selected, 0);
 }
 
 TEST_F(Session, ANewWorkspaceReplacesTheTwentiethOfAFullList) {
@@ -143,7 +143,7 @@ TEST_F(Session, AWorkspaceHeldElsewhereIsNotOpened) {
     ASSERT_TRUE(s_.rows[0].in_use);
     take_chosen_path(&s_, EntryPurpose::kOpen, path);
     EXPECT_FALSE(s_.job);
-    EXPECT_EQ(s_.state.selected, 0);
+    EXPECT_EQ(s_.state.list.selected, 0);
     EXPECT_TRUE(selected_in_use(s_.state, s_.rows));
 
     // Taken after the start: the loader finds the lock and the page returns
