@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "gfx/window/window.h"
+#include "session/requests.h"
 #include "session/workspace.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
@@ -40,13 +41,20 @@ void destroy(MainViewState* view, App&) {
             std::fprintf(stderr, "nodrel: %s cannot be written\n", ws.path.c_str());
         }
     }
+    clear_requests();
     delete view;
 }
 
 // An empty board has no cards to click and no boards to switch to.
 void exercise(MainViewState*, App&) {}
 
+// Requests from panels are carried out here, once a frame. The empty board
+// has no Case to jump to, no other board, no menu and no panel yet, so each
+// request is taken and dropped.
 bool process_pending(MainViewState*, App&) {
+    BoardRequest request;
+    while (take_request(&request)) {
+    }
     return false;
 }
 
