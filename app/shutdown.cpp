@@ -35,7 +35,7 @@ int shut_down(App& app) {
         release_open_workspace();
         // A missing or broken updater is not reported: the program simply
         // ends as it would have anyway.
-        run_updater(app.ProgramDir);
+        static_cast<void>(run_updater(app.ProgramDir));
     }
     return 0;
 }

@@ -11,6 +11,6 @@ int shut_down(App& app);
 
 // Starts `update` from `program_dir` with no arguments and waits for it to
 // end, however long it takes. 0 when it ran, -1 when it could not be started.
-int run_updater(const char* program_dir);
+[[nodiscard]] int run_updater(const char* program_dir);
 
 }  // namespace nd

@@ -8,6 +8,6 @@
 namespace nd {
 
 // Runs until a workspace is open (0) or the user left the start page (-1).
-int enter_workspace(App& app);
+[[nodiscard]] int enter_workspace(App& app);
 
 }  // namespace nd

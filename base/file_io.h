@@ -22,13 +22,13 @@ inline constexpr int kIoShort = -3;    // the file is shorter than asked for
 
 // Reads exactly `size` bytes from the start of `path`. A longer file is
 // accepted (only the first bytes are read); a shorter one gives kIoShort.
-int read_file_exact(const std::string& path, void* out, size_t size);
+[[nodiscard]] int read_file_exact(const std::string& path, void* out, size_t size);
 
 // Reads the whole file into `out` (at most `limit` bytes, else kIoFailed).
-int read_file_all(const std::string& path, std::string& out, size_t limit);
+[[nodiscard]] int read_file_all(const std::string& path, std::string& out, size_t limit);
 
 // Replaces `path` with `size` bytes, crash-safely. Returns kIoOk or kIoFailed.
-int write_file_atomic(const std::string& path, const void* data, size_t size);
+[[nodiscard]] int write_file_atomic(const std::string& path, const void* data, size_t size);
 
 // A few bytes to put at a fixed offset of an existing file.
 struct FilePatch {
@@ -40,7 +40,8 @@ struct FilePatch {
 // Applies the patches to the existing file `path` in one crash-safe replace.
 // The file must be long enough for every patch (else kIoShort; kIoMissing
 // when it does not exist).
-int patch_file_atomic(const std::string& path, const FilePatch* patches, size_t count);
+[[nodiscard]] int patch_file_atomic(const std::string& path, const FilePatch* patches,
+                                    size_t count);
 
 // Turns the fsyncs of write_file_atomic off or on (on by default). The
 // rename still makes every replace all-or-nothing for a process that dies;
@@ -52,10 +53,10 @@ bool file_exists(const std::string& path);
 bool dir_exists(const std::string& path);
 
 // Creates one directory level; an existing directory is no error.
-bool make_dir(const std::string& path);
+[[nodiscard]] bool make_dir(const std::string& path);
 
 // Renames `from` to `to` only when `to` does not exist yet.
-bool rename_no_replace(const std::string& from, const std::string& to);
+[[nodiscard]] bool rename_no_replace(const std::string& from, const std::string& to);
 
 // The errno text of the last failure of this thread's I/O in this file.
 std::string last_io_error();

@@ -34,11 +34,13 @@ struct ServersConfig {
 // Parses the text of a servers.cfg over the defaults in *config. Returns 0,
 // or -1 when a line could not be used; such lines are skipped and *reason
 // names the first of them.
-int parse_servers_cfg(const std::string& text, ServersConfig* config, std::string* reason);
+[[nodiscard]] int parse_servers_cfg(const std::string& text, ServersConfig* config,
+                                    std::string* reason);
 
 // Reads `path` if it exists. A missing file is not an error and leaves the
 // defaults. Returns 0, or -1 as parse_servers_cfg does.
-int load_servers_cfg(const std::string& path, ServersConfig* config, std::string* reason);
+[[nodiscard]] int load_servers_cfg(const std::string& path, ServersConfig* config,
+                                   std::string* reason);
 
 // Splits "host[:port]", using `default_port` when no port is given. False for
 // an empty host or a port outside 1..65535.

@@ -36,7 +36,7 @@ bool workspace_created_this_run();
 bool stored_window_size(int* width, int* height);
 // Stores a new window size with the workspace and saves its settings.
 // 0, or -1 when the save failed.
-int store_window_size(int width, int height);
+[[nodiscard]] int store_window_size(int width, int height);
 
 // Puts a skin index in the open workspace's settings and saves them (the
 // skin switch's store step).

@@ -43,9 +43,10 @@ int load_config(const std::string& path, ConfigRecord& cfg) {
         if (r == 0) return save_config(path, cfg);
     }
     // A file that is there but unusable is kept aside before the defaults
-    // replace it.
-    if (present) keep_aside(path);
+    // replace it; one that cannot be moved is not written over, and the
+    // defaults serve from memory.
     default_config(cfg);
+    if (present && !keep_aside(path)) return -1;
     return save_config(path, cfg);
 }
 

@@ -33,7 +33,7 @@ inline constexpr int kUnsealCipher = -4;   // a chunk did not decipher
 // Opens a sealed file. With `expected_size` nonzero the record must have that
 // size. The trailer is checked against the file before anything is
 // deciphered. Returns a status code above.
-int unseal(const std::string& file, std::string& record, size_t expected_size);
+[[nodiscard]] int unseal(const std::string& file, std::string& record, size_t expected_size);
 
 // A short English description of an unseal status, for logs and the tool.
 const char* unseal_error_text(int status);

@@ -22,8 +22,10 @@ int load_recent(RecentList& list, const std::string& file) {
         if (list.table.count < 0 || list.table.count > 20) list.table.count = entry_count(list);
         return 0;
     }
-    if (r == kSealedDamaged) keep_aside(file);
+    // A damaged list that cannot be kept aside is not written over; the
+    // empty list serves from memory.
     std::memset(&list.table, 0, sizeof list.table);
+    if (r == kSealedDamaged && !keep_aside(file)) return -1;
     return save_recent(list);
 }
 
@@ -76,7 +78,9 @@ int drop_missing_recent(RecentList& list) {
     int dropped = n - kept;
     for (int i = kept; i < 20; ++i) std::memset(&list.table.entries[i], 0, sizeof(RecentEntry));
     list.table.count = kept;
-    if (dropped > 0) save_recent(list);
+    // A list that cannot be saved is used from memory; the next save that
+    // works writes it.
+    if (dropped > 0) static_cast<void>(save_recent(list));
     return dropped;
 }
 

@@ -23,34 +23,35 @@ inline constexpr uint32_t kVersionPatch = 0;
 // Returns 0, kSealedMissing, or kSealedDamaged (the file is left in place).
 inline constexpr int kSealedMissing = -1;
 inline constexpr int kSealedDamaged = -2;
-int read_sealed(const std::string& path, void* record, size_t size);
+[[nodiscard]] int read_sealed(const std::string& path, void* record, size_t size);
 
 // Renames a damaged file to "<name>.bad" ("<name>.bad1", ... when that name
 // is taken). Returns false when the file could not be moved.
-bool keep_aside(const std::string& path);
+[[nodiscard]] bool keep_aside(const std::string& path);
 
 // Seals and writes a record crash-safely. Returns 0 or -1.
-int write_sealed(const std::string& path, const void* record, size_t size);
+[[nodiscard]] int write_sealed(const std::string& path, const void* record, size_t size);
 
 // ---- config.cfg ----
 
 void default_config(ConfigRecord& cfg);
 
 // Start-up: a missing, short or damaged file is replaced by the defaults
-// (a damaged one kept aside first); the record is read and saved again at
-// once with a fresh key. Returns 0, or -1 when the file could not be written
-// (the record in memory is still usable).
-int load_config(const std::string& path, ConfigRecord& cfg);
+// (a damaged one kept aside first, and left alone when it cannot be moved);
+// the record is read and saved again at once with a fresh key. Returns 0, or
+// -1 when the file could not be written (the record in memory is still
+// usable).
+[[nodiscard]] int load_config(const std::string& path, ConfigRecord& cfg);
 
 // Reads without writing anything (the updater's view). Returns 0,
 // kSealedMissing or kSealedDamaged.
-int read_config(const std::string& path, ConfigRecord& cfg);
+[[nodiscard]] int read_config(const std::string& path, ConfigRecord& cfg);
 
 // Writes the program's version 6.0.0 into its profile, then the file.
-int save_config(const std::string& path, ConfigRecord& cfg);
+[[nodiscard]] int save_config(const std::string& path, ConfigRecord& cfg);
 
 // Writes the record as it is (the updater records the version it installed).
-int write_config(const std::string& path, const ConfigRecord& cfg);
+[[nodiscard]] int write_config(const std::string& path, const ConfigRecord& cfg);
 
 // ---- table.cfg ----
 
@@ -60,21 +61,23 @@ struct RecentList {
 };
 
 // Loads the list; a missing file is written zeroed first, a damaged one is
-// kept aside and replaced. Returns 0, or -1 when it could not be written.
-int load_recent(RecentList& list, const std::string& file);
-int save_recent(const RecentList& list);
+// kept aside and replaced (and left alone when it cannot be moved). Returns
+// 0, or -1 when it could not be written; the list in memory is usable
+// either way.
+[[nodiscard]] int load_recent(RecentList& list, const std::string& file);
+[[nodiscard]] int save_recent(const RecentList& list);
 
 // Adds an entry at the end, or over the 20th when the list is full; the
 // display name is `name` with its last three characters cut. Returns the
 // index, or -1 when the path does not fit its field. Not saved.
-int add_recent(RecentList& list, const char* path, const char* name);
+[[nodiscard]] int add_recent(RecentList& list, const char* path, const char* name);
 
 // Index of the entry whose path equals `path` byte for byte, or -1.
 int find_recent(const RecentList& list, const char* path);
 
 // Moves an entry to index 0, the others following in order; saves.
 // Returns 0, -1 for a bad index, -2 when the save failed.
-int move_recent_to_top(RecentList& list, int index);
+[[nodiscard]] int move_recent_to_top(RecentList& list, int index);
 
 // Removes entries whose ".wk" file no longer exists, keeping the order, and
 // saves when any went. Returns the number removed.
@@ -103,18 +106,19 @@ inline constexpr int kWkFailed = -2;  // the file could not be read or written
 // with the load-time corrections applied. A damaged record is kept aside as
 // "<name>.bad" and replaced by the defaults (status kWkCreated). `reason`
 // gets a UTF-8 explanation on failure.
-int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std::string* reason);
+[[nodiscard]] int load_workspace_settings(WorkspaceSettings& ws, const std::string& path,
+                                          std::string* reason);
 
 // Seals and writes the record; the lock stays held throughout (the new file
 // is locked before it replaces the old one). Returns 0, or -1 when the write
 // failed or the settings do not hold the workspace's lock.
-int save_workspace_settings(WorkspaceSettings& ws);
+[[nodiscard]] int save_workspace_settings(WorkspaceSettings& ws);
 
 // Releases the lock and closes the file.
 void close_workspace_settings(WorkspaceSettings& ws);
 
 // Stores the lock password (GBK, at most 31 bytes kept) and saves.
-int set_workspace_password(WorkspaceSettings& ws, const char* text);
+[[nodiscard]] int set_workspace_password(WorkspaceSettings& ws, const char* text);
 
 // 1 when another open file description holds the lock of `path`, else 0.
 int workspace_in_use(const std::string& path);

@@ -8,6 +8,7 @@
 // table.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 
 #include "skins/skin.h"
@@ -382,9 +383,30 @@ inline constexpr NameTable<pic::kToolPlateCount> kToolPlateNames =
 
 namespace nd {
 
+namespace names_detail {
+
+constexpr size_t largest_table() {
+    return std::max({kAboutNames.size(),      kActNames.size(),        kArrowNames.size(),
+                     kAskNames.size(),        kAssessNames.size(),     kAutomenuNames.size(),
+                     kCaseNames.size(),       kLeftNames.size(),       kListNames.size(),
+                     kNewboxNames.size(),     kOptionNames.size(),     kRenboxNames.size(),
+                     kReplyNames.size(),      kResizeNames.size(),     kRightNames.size(),
+                     kRulerNames.size(),      kSearchNames.size(),     kSlotNames.size(),
+                     kTopNames.size(),        kToolNames.size(),       kUpdateNames.size(),
+                     kAboutLogoNames.size(),  kMenuIconNames.size(),   kMapNames.size(),
+                     kThemeTileNames.size(),  kToolRemoveNames.size(), kPeerNames.size(),
+                     kRightLine2Names.size(), kToolPlateNames.size()});
+}
+
+}  // namespace names_detail
+
+// The kept pictures hold a row of the largest table, and no more than that.
+static_assert(names_detail::largest_table() == kSkinPictureRoom);
+
 // Reloads an element's pictures from its table when the skin has changed.
 template <size_t N>
-bool reload_on_change(SkinPictures* pictures, const NameTable<N>& table) {
+[[nodiscard]] int reload_on_change(SkinPictures* pictures, const NameTable<N>& table) {
+    static_assert(N <= kSkinPictureRoom, "the table's row does not fit SkinPictures");
     return reload_on_change(pictures, table.names[current_skin()], int(N));
 }
 

@@ -51,9 +51,9 @@ int switch_skin(int skin) {
     return kSkinSwitched;
 }
 
-bool reload_on_change(SkinPictures* pictures, const char (*names)[32], int count) {
-    assert(count >= 0 && count <= int(sizeof(pictures->images) / sizeof(pictures->images[0])));
-    if (pictures->skin == g_current && pictures->count == count) return false;
+int reload_on_change(SkinPictures* pictures, const char (*names)[32], int count) {
+    if (count < 0 || count > kSkinPictureRoom) return kPicturesTooMany;
+    if (pictures->skin == g_current && pictures->count == count) return kPicturesKept;
     free_skin_pictures(pictures);
     for (int i = 0; i < count; ++i) {
         pictures->images[i] = gfx::new_image(1, 1);
@@ -61,7 +61,7 @@ bool reload_on_change(SkinPictures* pictures, const char (*names)[32], int count
     }
     pictures->count = count;
     pictures->skin = g_current;
-    return true;
+    return kPicturesReloaded;
 }
 
 bool picture_loaded(const gfx::IMAGE* image) {

@@ -55,23 +55,33 @@ constexpr int kSkinBadIndex = -1;
 // store and save the index, give the screen page the new fill and
 // background colour, rebuild the skinned parts, and record the skin as
 // loaded.
-int switch_skin(int skin);
+[[nodiscard]] int switch_skin(int skin);
+
+// The most pictures one element keeps: the largest name table's row (the
+// tool bar's). skins/names.h checks it against every table at compile time.
+inline constexpr int kSkinPictureRoom = 72;
 
 // Pictures an element keeps, with the skin they were loaded for.
 struct SkinPictures {
     int skin = -1;
     int count = 0;
-    gfx::IMAGE* images[32] = {};
+    gfx::IMAGE* images[kSkinPictureRoom] = {};
 };
 
 // False for a null image or the 1 x 1 placeholder a missing picture
 // leaves; the caller then draws a plain stand-in.
 bool picture_loaded(const gfx::IMAGE* image);
 
+// Status codes of reload_on_change.
+inline constexpr int kPicturesReloaded = 1;
+inline constexpr int kPicturesKept = 0;      // already loaded for the current skin
+inline constexpr int kPicturesTooMany = -1;  // more names than SkinPictures holds
+
 // Loads `count` pictures from a row of names when the current skin differs
 // from the skin they were loaded for, freeing the old ones first. A missing
-// picture stays a 1 x 1 image. True when it (re)loaded.
-bool reload_on_change(SkinPictures* pictures, const char (*names)[32], int count);
+// picture stays a 1 x 1 image. A count past kSkinPictureRoom (or below 0) is
+// refused and nothing changes. Returns a status above.
+[[nodiscard]] int reload_on_change(SkinPictures* pictures, const char (*names)[32], int count);
 void free_skin_pictures(SkinPictures* pictures);
 
 }  // namespace nd

@@ -35,7 +35,8 @@ bool group_ok(int group) {
 
 int write_group_table() {
     std::string path = root_frame_path();
-    if (store_write(path, &Tables.groups, sizeof Tables.groups) != kIoOk) return -1;
+    if (store_write(path, &Tables.groups, sizeof Tables.groups) != kIoOk)
+        return kGroupFileUnwritten;
     reopen(Tables.root_file, path);
     return 0;
 }
@@ -43,7 +44,7 @@ int write_group_table() {
 int write_group_file(int group) {
     GroupBoards& gb = *Tables.group_boards[group];
     std::string path = make_path(Tables.root, kTypeGroup, Tables.groups.keys[group], 0);
-    if (store_write(path, &gb.image, sizeof gb.image) != kIoOk) return -1;
+    if (store_write(path, &gb.image, sizeof gb.image) != kIoOk) return kGroupFileUnwritten;
     reopen(gb.file, path);
     return 0;
 }
@@ -58,10 +59,11 @@ int live_board_count(int group) {
 }
 
 int add_group(const char* name) {
-    if (Tables.groups.count >= static_cast<uint32_t>(kMaxGroups)) return -1;
-    if (!name || !name[0] || std::strlen(name) > static_cast<size_t>(kMaxGroupName)) return -2;
+    if (Tables.groups.count >= static_cast<uint32_t>(kMaxGroups)) return kGroupsFull;
+    if (!name || !name[0] || std::strlen(name) > static_cast<size_t>(kMaxGroupName))
+        return kGroupBadName;
     for (uint32_t i = 0; i < Tables.groups.count && i < kGroupSlots; ++i)
-        if (std::strncmp(Tables.groups.names[i], name, 32) == 0) return -3;
+        if (std::strncmp(Tables.groups.names[i], name, 32) == 0) return kGroupNameTaken;
 
     int index = static_cast<int>(Tables.groups.count);
     RecordKey key = make_key(kTypeGroup);
@@ -72,7 +74,7 @@ int add_group(const char* name) {
     auto gb = std::make_unique<GroupBoards>();
     std::memset(&gb->image, 0, sizeof gb->image);
     std::string path = make_path(Tables.root, kTypeGroup, key, 0);
-    if (store_write(path, &gb->image, sizeof gb->image) != kIoOk) return -4;
+    if (store_write(path, &gb->image, sizeof gb->image) != kIoOk) return kGroupUnwritten;
     reopen(gb->file, path);
 
     GroupTable before = Tables.groups;
@@ -82,7 +84,7 @@ int add_group(const char* name) {
     if (write_group_table() != 0) {
         Tables.groups = before;
         if (gb->file >= 0) ::close(gb->file);
-        return -4;
+        return kGroupUnwritten;
     }
     if (Tables.group_boards[index] && Tables.group_boards[index]->file >= 0)
         ::close(Tables.group_boards[index]->file);
@@ -91,22 +93,22 @@ int add_group(const char* name) {
 }
 
 LocationRef add_board(const char* name, const RecordKey* key, int group, int slot) {
-    if (!group_ok(group) || slot < -1 || slot >= kBoardSlots) return {-1, group, 0, 0};
+    if (!group_ok(group) || slot < -1 || slot >= kBoardSlots) return {kBoardBadCall, group, 0, 0};
     GroupBoards& gb = *Tables.group_boards[group];
     uint32_t count = gb.image.count > kBoardSlots ? kBoardSlots : gb.image.count;
     if (slot == -1) {
-        if (live_board_count(group) >= kMaxBoards) return {-3, group, 0, 0};
+        if (live_board_count(group) >= kMaxBoards) return {kBoardsFull, group, 0, 0};
         slot = static_cast<int>(count);
         for (uint32_t i = 0; i < count; ++i)
             if (gb.image.keys[i].type == kTypeDeleted) {
                 slot = static_cast<int>(i);
                 break;
             }
-        if (slot >= kBoardSlots) return {-3, group, 0, 0};
+        if (slot >= kBoardSlots) return {kBoardsFull, group, 0, 0};
     } else if (static_cast<uint32_t>(slot) < count && gb.image.keys[slot].type != kTypeDeleted &&
                gb.image.keys[slot].type != 0) {
         // A given slot must be free: a live board there would lose its entry.
-        return {-1, group, 0, 0};
+        return {kBoardBadCall, group, 0, 0};
     }
 
     RecordKey k = key ? *key : make_key(kTypeBoard);
@@ -124,7 +126,7 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
 
     if (!Tables.read_only) make_dirs(Tables.root, k);
     if (store_write(make_path(Tables.root, k.type, k, 0), board.get(), sizeof(Board)) != kIoOk)
-        return {-4, group, 0, 0};
+        return {kBoardUnwritten, group, 0, 0};
 
     GroupFile before = gb.image;
     // Slots skipped by a board placed past the end are marked deleted: the
@@ -145,7 +147,7 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
         {4 + 16 * first, &gb.image.keys[first], 16 * (static_cast<size_t>(slot) + 1 - first)}};
     if (store_patch(gpath, patches, 2) != kIoOk) {
         gb.image = before;
-        return {-4, group, 0, 0};
+        return {kBoardUnwritten, group, 0, 0};
     }
     if (!Tables.read_only) {
         if (gb.file >= 0) ::close(gb.file);
@@ -158,24 +160,24 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
 
 int rename_board(const char* name, int group, int slot) {
     Board* b = find_board(group, slot);
-    if (!b || !name) return -1;
+    if (!b || !name) return kBoardBadCall;
     // A rename owns only the first 32 bytes of the name field.
     gbk_copy_field(b->name, 32, name);
-    return save_board(group, slot) == 0 ? 0 : -2;
+    return save_board(group, slot) == 0 ? 0 : kRenameUnwritten;
 }
 
 int delete_board(int group, int slot) {
-    if (!group_ok(group) || live_board_count(group) == 0) return -1;
+    if (!group_ok(group) || live_board_count(group) == 0) return kDeleteNoBoards;
     GroupBoards& gb = *Tables.group_boards[group];
     if (slot < 0 || static_cast<uint32_t>(slot) >= gb.image.count || slot >= kBoardSlots ||
         gb.image.keys[slot].type == kTypeDeleted)
-        return -3;
-    if (group == 0 && live_board_count(group) == 1) return -2;
+        return kDeleteNoBoard;
+    if (group == 0 && live_board_count(group) == 1) return kDeleteOnlyBoard;
     uint16_t old_type = gb.image.keys[slot].type;
     gb.image.keys[slot].type = kTypeDeleted;
     if (write_group_file(group) != 0) {
         gb.image.keys[slot].type = old_type;
-        return -4;
+        return kDeleteUnwritten;
     }
     gb.boards[slot].reset();
     Tables.case_rows[group][slot].reset();
@@ -183,14 +185,14 @@ int delete_board(int group, int slot) {
 }
 
 int save_board(int group, int slot) {
-    if (!group_ok(group)) return -1;
-    if (Tables.group_boards[group]->image.count == 0) return -2;
+    if (!group_ok(group)) return kBoardBadCall;
+    if (Tables.group_boards[group]->image.count == 0) return kSaveNoBoards;
     Board* b = find_board(group, slot);
-    if (!b) return -1;
+    if (!b) return kBoardBadCall;
     stamp_key_time(b->saved);
     if (!Tables.read_only) make_dirs(Tables.root, b->key);
     if (store_write(make_path(Tables.root, b->key.type, b->key, 0), b, sizeof(Board)) != kIoOk)
-        return -3;
+        return kSaveUnwritten;
     return 0;
 }
 

@@ -7,37 +7,59 @@
 
 namespace nd {
 
+// Status codes of this file, as the Parts number them. A function's comment
+// says which of them it returns.
+inline constexpr int kBoardBadCall = -1;  // a group or slot that is no such thing
+// add_group
+inline constexpr int kGroupsFull = -1;      // 20 groups exist
+inline constexpr int kGroupBadName = -2;    // missing or longer than 20 bytes
+inline constexpr int kGroupNameTaken = -3;  // a group of that name exists
+inline constexpr int kGroupUnwritten = -4;  // a file could not be written
+// add_board (the flag of its LocationRef)
+inline constexpr int kBoardsFull = -3;      // the group holds 80 boards
+inline constexpr int kBoardUnwritten = -4;  // a file could not be written
+// rename_board
+inline constexpr int kRenameUnwritten = -2;
+// delete_board
+inline constexpr int kDeleteNoBoards = -1;   // the group has no boards
+inline constexpr int kDeleteOnlyBoard = -2;  // the only board of the first group
+inline constexpr int kDeleteNoBoard = -3;    // the slot holds no board
+inline constexpr int kDeleteUnwritten = -4;  // the group file could not be written
+// save_board
+inline constexpr int kSaveNoBoards = -2;   // the group holds no boards
+inline constexpr int kSaveUnwritten = -3;  // the write failed
+// write_group_table, write_group_file
+inline constexpr int kGroupFileUnwritten = -1;
+
 // Adds a group named `name` (GBK) with an empty group file. Returns its
-// index, -1 when 20 groups exist, -2 when the name is missing or longer than
-// 20 bytes, -3 when a group of that name exists, -4 when a file could not be
-// written (nothing changes in memory then).
-int add_group(const char* name);
+// index, kGroupsFull, kGroupBadName, kGroupNameTaken, or kGroupUnwritten
+// (nothing changes in memory then).
+[[nodiscard]] int add_group(const char* name);
 
 // Adds a board to `group` at `slot` (-1: the first deleted slot, else the
 // end). With `key` given, its type and clock are used with a fresh serial.
-// Returns {0, group, slot, 0}; {-3, group, 0, 0} when the group holds 80
-// boards; {-1, ...} on a bad call, such as a given slot that holds a board;
-// {-4, ...} when a file could not be written.
-LocationRef add_board(const char* name, const RecordKey* key, int group, int slot);
+// Returns {0, group, slot, 0}; {kBoardsFull, group, 0, 0};
+// {kBoardBadCall, ...}, for example for a given slot that holds a board;
+// {kBoardUnwritten, ...}.
+[[nodiscard]] LocationRef add_board(const char* name, const RecordKey* key, int group, int slot);
 
 // Renames a loaded board (the first 32 bytes of its name field) and saves it.
-// Returns 0, -1 on a bad call, or -2 when the file could not be written.
-int rename_board(const char* name, int group, int slot);
+// Returns 0, kBoardBadCall or kRenameUnwritten.
+[[nodiscard]] int rename_board(const char* name, int group, int slot);
 
 // Marks a board slot deleted; the board and Case files stay on disk.
-// Returns 0, -1 when the group has no boards, -2 for the only board of the
-// first group, -3 when the slot holds no board, -4 when the group file could
-// not be written.
-int delete_board(int group, int slot);
+// Returns 0, kDeleteNoBoards, kDeleteOnlyBoard, kDeleteNoBoard or
+// kDeleteUnwritten.
+[[nodiscard]] int delete_board(int group, int slot);
 
-// Stamps the last-save key and writes the whole board record. Returns 0, -1
-// on a bad call, -2 when the group holds no boards, -3 when the write failed.
-int save_board(int group, int slot);
+// Stamps the last-save key and writes the whole board record. Returns 0,
+// kBoardBadCall, kSaveNoBoards or kSaveUnwritten.
+[[nodiscard]] int save_board(int group, int slot);
 
 // Writes the group table and a group file from memory, keeping their files
-// open afterwards. Return 0 or -1.
-int write_group_table();
-int write_group_file(int group);
+// open afterwards. Return 0 or kGroupFileUnwritten.
+[[nodiscard]] int write_group_table();
+[[nodiscard]] int write_group_file(int group);
 
 // Number of live (not deleted) boards of a group.
 int live_board_count(int group);

@@ -11,6 +11,7 @@
 #include "base/park_miller.h"
 #include "store/boards.h"
 #include "store/keys.h"
+#include "store/load.h"
 #include "store/locks.h"
 #include "store/paths.h"
 #include "store/tables.h"
@@ -48,9 +49,9 @@ int read_case_file(const RecordKey& key, int part, void* out, size_t size) {
 
 LocationRef create_case(const char* title, const RecordKey& key, int group, int board) {
     Board* b = find_board(group, board);
-    if (!b || !is_case_type(key.type)) return {-1, group, board, 0};
+    if (!b || !is_case_type(key.type)) return {kCaseBadCall, group, board, 0};
     int n = board_case_count(*b);
-    if (n >= kMaxCases) return {-1, group, board, 0};
+    if (n >= kMaxCases) return {kCaseBadCall, group, board, 0};
 
     RecordKey k = key;
     k.ordinal = 0;
@@ -72,7 +73,7 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
     // point leaves no record without its content and no entry without both.
     if (store_write(make_path(Tables.root, k.type, k, 1), body.get(), sizeof(CaseBody)) != kIoOk ||
         store_write(make_path(Tables.root, k.type, k, 0), rec.get(), sizeof(CaseRecord)) != kIoOk)
-        return {-2, group, board, 0};
+        return {kCaseUnwritten, group, board, 0};
 
     RecordKey entry = k;
     entry.ordinal = static_cast<uint16_t>(n + 1);
@@ -80,7 +81,7 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
     FilePatch patches[] = {{offsetof(Board, case_count), &count, 4},
                            {offsetof(Board, cases) + 16 * static_cast<size_t>(n), &entry, 16}};
     if (store_patch(make_path(Tables.root, b->key.type, b->key, 0), patches, 2) != kIoOk)
-        return {-2, group, board, 0};
+        return {kCaseUnwritten, group, board, 0};
     b->case_count = count;
     b->cases[n] = entry;
 
@@ -93,7 +94,7 @@ LocationRef create_case(const char* title, const RecordKey& key, int group, int 
 
 int save_case(int mode, int group, int board, int slot) {
     CaseSlot* s = find_case_slot(group, board, slot);
-    if (!s || !s->record || mode < 0 || mode > 2) return -1;
+    if (!s || !s->record || mode < 0 || mode > 2) return kCaseBadCall;
     CaseRecord& rec = *s->record;
     RecordKey saved = make_key(rec.key.type);
     saved.serial = rec.key.serial;
@@ -102,12 +103,12 @@ int save_case(int mode, int group, int board, int slot) {
     if (mode == 1) return 0;
     if (!Tables.read_only) make_dirs(Tables.root, rec.key);
     if (store_write(make_path(Tables.root, rec.key.type, rec.key, 0), &rec, sizeof rec) != kIoOk)
-        return -2;
+        return kCaseUnwritten;
     if (mode == 2) {
         if (!s->body) s->body = new_body();
         if (store_write(make_path(Tables.root, rec.key.type, rec.key, 1), s->body.get(),
                         sizeof(CaseBody)) != kIoOk)
-            return -2;
+            return kCaseUnwritten;
     }
     return 0;
 }
@@ -120,7 +121,7 @@ int save_case_locked(int group, int board, int slot) {
 int delete_case(int group, int board, int slot) {
     Board* b = find_board(group, board);
     CaseSlot* s = find_case_slot(group, board, slot);
-    if (!b || !s || !s->record) return -1;
+    if (!b || !s || !s->record) return kCaseBadCall;
     remove_points(*s->record);
 
     std::lock_guard<std::mutex> hold(StorageLock);
@@ -157,7 +158,7 @@ int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_
     // Both buffers are filled whole by the read or dropped, so they are not
     // cleared first.
     CaseRecordPtr rec = new_case_record();
-    if (read_case_file(key, 0, rec.get(), sizeof(CaseRecord)) != kIoOk) return -4;
+    if (read_case_file(key, 0, rec.get(), sizeof(CaseRecord)) != kIoOk) return kLoadNoCase;
     // A link count past the table would make every reader run off the record;
     // it is cut to the table (and written back) rather than refusing the
     // whole workspace for one damaged Case. The link check drops what does
@@ -165,7 +166,7 @@ int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_
     bool cut = rec->link_count > static_cast<uint32_t>(kMaxLinks);
     if (cut) rec->link_count = kMaxLinks;
     CaseBodyPtr body = new_case_body();
-    if (read_case_file(key, 1, body.get(), sizeof(CaseBody)) != kIoOk) return -5;
+    if (read_case_file(key, 1, body.get(), sizeof(CaseBody)) != kIoOk) return kLoadNoCaseBody;
     // The content is text: it ends inside its buffer whatever the file held.
     body->text[sizeof(CaseBody) - 1] = 0;
 
@@ -192,9 +193,10 @@ bool overdue_rule(CaseRecord& rec, int32_t today) {
 
 int apply_due_date(int group, int board, int slot) {
     CaseRecord* rec = find_case(group, board, slot);
-    if (!rec) return -1;
+    if (!rec) return kCaseBadCall;
     if (!overdue_rule(*rec, today_yyyymmdd())) return 0;
-    store_write(make_path(Tables.root, rec->key.type, rec->key, 0), rec, sizeof *rec);
+    if (store_write(make_path(Tables.root, rec->key.type, rec->key, 0), rec, sizeof *rec) != kIoOk)
+        return kCaseUnwritten;
     return 1;
 }
 
@@ -259,7 +261,9 @@ int check_links(int group, int board, int slot) {
             remove_link(*rec, i);
         }
     }
-    if (changed) save_case(0, group, board, slot);
+    // A record that cannot be written keeps the mended links in memory; the
+    // next load finds and mends them again.
+    if (changed) static_cast<void>(save_case(0, group, board, slot));
     return changed;
 }
 

@@ -72,16 +72,14 @@ int open_rw(const std::string& path) {
 
 int make_new_workspace() {
     const std::string& root = Tables.root;
-    make_dir(root.substr(0, root.size() - 1));
-    make_dir(root + "0");
-    make_dir(root + "0/frame");
+    for (const std::string& dir : {root.substr(0, root.size() - 1), root + "0", root + "0/frame",
+                                   root + "1", root + "1/case", root + "1/img"}) {
+        if (!make_dir(dir)) return fail(kLoadNoRoot, dir, kIoFailed, nullptr);
+    }
     std::string rf = root + "0/frame/root.frame";
     if (store_write(rf, &Tables.groups, sizeof Tables.groups) != kIoOk)
         return fail(kLoadNoRoot, rf, kIoFailed, nullptr);
     Tables.root_file = open_rw(rf);
-    make_dir(root + "1");
-    make_dir(root + "1/case");
-    make_dir(root + "1/img");
     int g = add_group(kRootName);
     if (g < 0) return fail(kLoadNoGroup, root + "0/frame/", kIoFailed, nullptr);
     if (add_board(kFirstBoard, nullptr, g, -1).flag != 0)
@@ -101,9 +99,19 @@ bool ordinals_ok(const Board& b, int n) {
     return true;
 }
 
-struct Pending {
-    bool save_board = false;
+// What the load found to correct, written only once everything was read.
+// Per call, so loads on two threads never share it.
+struct Corrections {
+    bool save_board[kGroupSlots][kBoardSlots];
+    bool save_case[kGroupSlots][kBoardSlots][kCaseSlots];
 };
+
+// Adds one of the default groups with its board. False when either could
+// not be written.
+bool add_default_group(const char* group, const char* board) {
+    int g = add_group(group);
+    return g >= 0 && add_board(board, nullptr, g, -1).flag == 0;
+}
 
 // Names of the files in the dated directories the repair pass has looked
 // at: one directory listing answers "is it there" for every Case filed on
@@ -129,6 +137,38 @@ private:
     std::unordered_map<std::string, std::unordered_set<std::string>> dirs_;
 };
 
+// The repair pass's notes: what it found, and what it did about it, which
+// it says only once the write that does it has succeeded.
+class RepairLog {
+public:
+    explicit RepairLog(std::vector<std::string>* notes) : notes_(notes) {}
+
+    void note(const std::string& text) {
+        if (notes_) notes_->push_back(text);
+    }
+    // Something found that could not be repaired.
+    void failed(const std::string& text) {
+        failed_ = true;
+        note(text);
+    }
+    // Writes the mended bytes; notes "<found>, <done>", or that the write
+    // failed and why.
+    bool write(const std::string& path, const void* data, size_t size, const std::string& found,
+               const std::string& done) {
+        if (store_write(path, data, size) == kIoOk) {
+            note(found + ", " + done);
+            return true;
+        }
+        failed(found + "; not repaired, the write failed: " + last_io_error());
+        return false;
+    }
+    bool any_failed() const { return failed_; }
+
+private:
+    std::vector<std::string>* notes_;
+    bool failed_ = false;
+};
+
 }  // namespace
 
 int load_workspace() {
@@ -150,10 +190,7 @@ int load_workspace() {
 
     // Everything is read first; corrections are written only once the whole
     // workspace has been read, so a failing load leaves the disk untouched.
-    static Pending pending[kGroupSlots][kBoardSlots];
-    static bool case_dirty[kGroupSlots][kBoardSlots][kCaseSlots];
-    std::memset(pending, 0, sizeof pending);
-    std::memset(case_dirty, 0, sizeof case_dirty);
+    auto fixes = std::make_unique<Corrections>();
 
     uint32_t group_count = Tables.groups.count;
     for (uint32_t g = 0; g < group_count; ++g) {
@@ -198,19 +235,19 @@ int load_workspace() {
             }
             if (!ordinals_ok(bd, n)) {
                 for (int i = 0; i < n; ++i) bd.cases[i].ordinal = static_cast<uint16_t>(i + 1);
-                pending[g][b].save_board = true;
+                fixes->save_board[g][b] = true;
             }
             for (int i = 0; i < n; ++i) {
                 bool dirty = false;
                 int r = load_case(bd.cases[i], static_cast<int>(g), static_cast<int>(b), i, &dirty);
                 if (r != 0) {
                     std::string cp =
-                        make_path(root, bd.cases[i].type, bd.cases[i], r == -4 ? 0 : 1);
+                        make_path(root, bd.cases[i].type, bd.cases[i], r == kLoadNoCase ? 0 : 1);
                     int st = file_exists(cp) ? kIoShort : kIoMissing;
                     if (cp.empty()) cp = bp;
                     return fail(r, cp, st, st == kIoShort ? "short file or bad counts" : nullptr);
                 }
-                case_dirty[g][b][i] = dirty;
+                fixes->save_case[g][b][i] = dirty;
                 const CaseRecord* rec = find_case(static_cast<int>(g), static_cast<int>(b), i);
                 publish_label(rec->title, sizeof rec->title);
                 add_load_progress(share / static_cast<float>(n));
@@ -218,14 +255,17 @@ int load_workspace() {
         }
     }
 
-    // The whole workspace is in memory: write the corrections.
+    // The whole workspace is in memory: write the corrections. One that
+    // cannot be written stays in memory and is found and made again by the
+    // next load, so it does not fail this one.
     {
         std::lock_guard<std::mutex> hold(StorageLock);
         for (uint32_t g = 0; g < group_count; ++g)
             for (int b = 0; b < kBoardSlots; ++b) {
-                if (pending[g][b].save_board) save_board(static_cast<int>(g), b);
+                if (fixes->save_board[g][b]) static_cast<void>(save_board(static_cast<int>(g), b));
                 for (int s = 0; s < kCaseSlots; ++s)
-                    if (case_dirty[g][b][s]) save_case(0, static_cast<int>(g), b, s);
+                    if (fixes->save_case[g][b][s])
+                        static_cast<void>(save_case(0, static_cast<int>(g), b, s));
             }
         for (int g = 0; g < kGroupSlots; ++g)
             for (int b = 0; b < kBoardSlots; ++b) {
@@ -236,32 +276,29 @@ int load_workspace() {
     }
 
     // A workspace made by the first open gets its two further groups now.
-    if (group_count == 1 && !Tables.read_only) {
-        int g = add_group(kTaskGroup);
-        if (g >= 0) add_board(kTaskBoard, nullptr, g, -1);
-        g = add_group(kCheckGroup);
-        if (g >= 0) add_board(kCheckBoard, nullptr, g, -1);
+    // They are a convenience: a workspace without them is whole, so a disk
+    // that refuses them does not fail the load.
+    if (group_count == 1 && !Tables.read_only && add_default_group(kTaskGroup, kTaskBoard)) {
+        static_cast<void>(add_default_group(kCheckGroup, kCheckBoard));
     }
     set_load_progress(100.0f);
     return kLoadOk;
 }
 
 int repair_workspace(std::vector<std::string>* notes) {
-    auto note = [&](const std::string& s) {
-        if (notes) notes->push_back(s);
-    };
+    RepairLog log(notes);
     const std::string& root = Tables.root;
     Listing listing;
     GroupTable table;
     std::string rf = root + "0/frame/root.frame";
-    if (read_file_exact(rf, &table, sizeof table) != kIoOk) return -1;
+    if (read_file_exact(rf, &table, sizeof table) != kIoOk) return kRepairNoRoot;
     // A count past the table is cut to the last slot that names a group.
     if (table.count > static_cast<uint32_t>(kGroupSlots)) {
         table.count = 0;
         for (uint32_t g = 0; g < kGroupSlots; ++g)
             if (table.names[g][0]) table.count = g + 1;
-        store_write(rf, &table, sizeof table);
-        note("root.frame: group count past the table, cut to " + std::to_string(table.count));
+        log.write(rf, &table, sizeof table, "root.frame: group count past the table",
+                  "cut to " + std::to_string(table.count));
     }
     uint32_t gcount = table.count;
     for (uint32_t g = 0; g < gcount; ++g) {
@@ -269,15 +306,14 @@ int repair_workspace(std::vector<std::string>* notes) {
         std::string gname = gbk_to_utf8(field_text(table.names[g], 32));
         std::string gp = make_path(root, kTypeGroup, table.keys[g], 0);
         GroupFile gf;
-        if (gp.empty() || read_file_exact(gp, &gf, sizeof gf) != kIoOk) return -2;
+        if (gp.empty() || read_file_exact(gp, &gf, sizeof gf) != kIoOk) return kRepairNoGroup;
         // A count past the table is cut to the last slot that holds a key.
         if (gf.count > static_cast<uint32_t>(kBoardSlots)) {
             gf.count = 0;
             for (uint32_t b = 0; b < kBoardSlots; ++b)
                 if (gf.keys[b].type != 0) gf.count = b + 1;
-            store_write(gp, &gf, sizeof gf);
-            note("group " + gname + ": board count past the table, cut to " +
-                 std::to_string(gf.count));
+            log.write(gp, &gf, sizeof gf, "group " + gname + ": board count past the table",
+                      "cut to " + std::to_string(gf.count));
         }
         uint32_t bcount = gf.count;
         for (uint32_t b = 0; b < bcount; ++b) {
@@ -291,14 +327,16 @@ int repair_workspace(std::vector<std::string>* notes) {
             // board: the entries are then checked one by one below.
             if (readable && board->case_count > static_cast<uint32_t>(kCaseSlots)) {
                 board->case_count = kCaseSlots;
-                store_write(bp, board.get(), sizeof(Board));
-                note("board file " + bp + ": Case count past the table, cut to " +
-                     std::to_string(kCaseSlots));
+                log.write(bp, board.get(), sizeof(Board),
+                          "board file " + bp + ": Case count past the table",
+                          "cut to " + std::to_string(kCaseSlots));
             }
             if (!readable) {
                 int live = 0;
                 for (uint32_t i = 0; i < bcount; ++i)
                     if (gf.keys[i].type != kTypeDeleted) ++live;
+                const std::string found =
+                    "group " + gname + ": board file " + (bp.empty() ? "?" : bp) + " unreadable";
                 if (g == 0 && live == 1 && !bp.empty()) {
                     // The first group keeps a board: an empty one takes the
                     // lost one's key, and any file still there is kept aside
@@ -308,8 +346,7 @@ int repair_workspace(std::vector<std::string>* notes) {
                     for (int n = 0; n < 100 && !aside; ++n)
                         aside = rename_no_replace(bp, bp + ".bad" + (n ? std::to_string(n) : ""));
                     if (!aside) {
-                        note("group " + gname + ": board file " + bp +
-                             " unreadable and could not be kept aside");
+                        log.failed(found + " and could not be kept aside");
                         continue;
                     }
                     std::memset(board.get(), 0, sizeof(Board));
@@ -319,14 +356,12 @@ int repair_workspace(std::vector<std::string>* notes) {
                     board->value280 = board->value284 = -1;
                     gbk_copy_field(board->name, sizeof board->name, kFirstBoard);
                     make_dirs(root, bk);
-                    store_write(bp, board.get(), sizeof(Board));
-                    note("group " + gname + ": board file " + bp + " unreadable, made empty");
+                    log.write(bp, board.get(), sizeof(Board), found, "made empty");
                     continue;
                 }
                 bk.type = kTypeDeleted;
-                store_write(gp, &gf, sizeof gf);
-                note("group " + gname + ": board file " + (bp.empty() ? "?" : bp) +
-                     " unreadable, slot " + std::to_string(b) + " marked deleted");
+                log.write(gp, &gf, sizeof gf, found,
+                          "slot " + std::to_string(b) + " marked deleted");
                 continue;
             }
             std::string bname = gbk_to_utf8(field_text(board->name, sizeof board->name));
@@ -335,41 +370,45 @@ int repair_workspace(std::vector<std::string>* notes) {
                 std::string cp = make_path(root, ck.type, ck, 0);
                 int renamed = 0;
                 // The read name is resolved only when the ".case" file is not
-                // there; that is where a ".pass" file is brought back.
+                // there; that is where a ".pass" file is brought back. A name
+                // that cannot be made leaves the Case missing.
                 bool present = !cp.empty() && (listing.has(cp) || file_exists(cp));
                 if (!present && make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0) {
                     present = file_exists(cp);
-                    if (renamed) note("board " + bname + ": renamed .pass record to " + cp);
+                    if (renamed) log.note("board " + bname + ": renamed .pass record to " + cp);
                 }
                 if (present) {
                     std::string body = make_path(root, ck.type, ck, 1);
                     bool body_there = listing.has(body) || file_exists(body);
-                    if (!body_there) {
-                        make_path_for_read(root, ck.type, &ck, 1, body, renamed);
-                        if (renamed) note("board " + bname + ": renamed .pass content to " + body);
+                    if (!body_there &&
+                        make_path_for_read(root, ck.type, &ck, 1, body, renamed) == 0) {
+                        if (renamed) {
+                            log.note("board " + bname + ": renamed .pass content to " + body);
+                        }
                         body_there = file_exists(body);
                     }
                     if (!body_there) {
                         CaseBody empty;
                         std::memset(&empty, 0, sizeof empty);
                         std::memcpy(empty.text, "\n\n\n", 3);
-                        store_write(body, &empty, sizeof empty);
-                        note("board " + bname + ": content file " + body + " missing, made empty");
+                        log.write(body, &empty, sizeof empty,
+                                  "board " + bname + ": content file " + body + " missing",
+                                  "made empty");
                     }
                     ++i;
                     continue;
                 }
-                note("board " + bname + ": Case file " + (cp.empty() ? "?" : cp) +
-                     " missing, entry removed");
+                const std::string found =
+                    "board " + bname + ": Case file " + (cp.empty() ? "?" : cp) + " missing";
                 uint32_t n = board->case_count;
                 for (uint32_t j = i; j + 1 < n; ++j) board->cases[j] = board->cases[j + 1];
                 std::memset(&board->cases[n - 1], 0, sizeof(RecordKey));
                 board->case_count = n - 1;
-                store_write(bp, board.get(), sizeof(Board));
+                log.write(bp, board.get(), sizeof(Board), found, "entry removed");
             }
         }
     }
-    return 0;
+    return log.any_failed() ? kRepairUnwritten : kRepairDone;
 }
 
 }  // namespace nd

@@ -23,14 +23,21 @@ inline constexpr int kLoadNoCaseBody = -5;  // a Case content file could not be 
 // overdue rule, stale links) are written only after a complete read. With
 // Tables.read_only set nothing is written or made at all: a missing workspace
 // fails with -1 and the corrections stay in memory.
-int load_workspace();
+[[nodiscard]] int load_workspace();
+
+// Status codes of repair_workspace.
+inline constexpr int kRepairDone = 0;
+inline constexpr int kRepairNoRoot = -1;     // there is no "root.frame"
+inline constexpr int kRepairNoGroup = -2;    // a group file is missing
+inline constexpr int kRepairUnwritten = -3;  // a repair could not be written; the pass went on
 
 // Fixes what would stop the load for files that are simply missing: board
 // slots whose file is gone are marked deleted, a group, board or Case count
 // past its table is cut to it, Case entries whose record is gone are dropped, a
 // ".pass" record is renamed, and a missing content file is made again empty.
-// Each change is described in `notes` (UTF-8) when given. Returns 0, -1 when
-// there is no "root.frame", -2 when a group file is missing.
-int repair_workspace(std::vector<std::string>* notes);
+// Each finding is described in `notes` (UTF-8) when given: what was done once
+// its write succeeded, or that the write failed and why. Returns a status
+// above.
+[[nodiscard]] int repair_workspace(std::vector<std::string>* notes);
 
 }  // namespace nd

@@ -30,15 +30,17 @@ std::string dated_stem(const RecordKey& k, char sep) {
 }
 
 // Makes `base` and its year, month and day folders for the key.
+// A level that cannot be made ends it: the levels below it cannot be made
+// either, and the write that needed them fails and says so.
 void make_dated_dirs(std::string base, const RecordKey& key) {
-    char buf[16];
-    make_dir(base);
-    std::snprintf(buf, sizeof buf, "%04u/", unsigned{key.year});
-    make_dir(base += buf);
-    std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.month});
-    make_dir(base += buf);
-    std::snprintf(buf, sizeof buf, "%02u/", unsigned{key.day});
-    make_dir(base += buf);
+    char levels[3][8];
+    std::snprintf(levels[0], sizeof levels[0], "%04u/", unsigned{key.year});
+    std::snprintf(levels[1], sizeof levels[1], "%02u/", unsigned{key.month});
+    std::snprintf(levels[2], sizeof levels[2], "%02u/", unsigned{key.day});
+    if (!make_dir(base)) return;
+    for (const char* level : levels) {
+        if (!make_dir(base += level)) return;
+    }
 }
 
 std::string case_path(const std::string& root, const RecordKey& key, int part, const char* ext) {
@@ -85,9 +87,9 @@ std::string make_points_path(const std::string& root, const RecordKey& key) {
 int make_path_for_read(const std::string& root, uint16_t type, const RecordKey* key, int part,
                        std::string& path, int& renamed, bool allow_rename) {
     renamed = 0;
-    if (!key) return -2;
+    if (!key) return kPathNoKey;
     Family f = family_of(type);
-    if (f == Family::kNone) return -3;
+    if (f == Family::kNone) return kPathNoFiles;
     path = make_path(root, type, *key, part);
     if (f != Family::kCase) return 0;
     std::string pass = case_path(root, *key, part, ".pass");
@@ -109,7 +111,7 @@ void make_dirs(const std::string& root, const RecordKey& key) {
             return;
         case Family::kCase:
         case Family::kImage:
-            make_dir(root + "1/");
+            if (!make_dir(root + "1/")) return;
             make_dated_dirs(root + (family_of(key.type) == Family::kCase ? "1/case/" : "1/img/"),
                             key);
             return;

@@ -24,13 +24,18 @@ std::string make_path(const std::string& root, uint16_t type, const RecordKey& k
 // The ".pos" point file of a Case.
 std::string make_points_path(const std::string& root, const RecordKey& key);
 
+// Status codes of make_path_for_read.
+inline constexpr int kPathNoKey = -2;    // no key was given
+inline constexpr int kPathNoFiles = -3;  // items of this type have no files
+
 // make_path for reading: for a Case whose ".pass" file exists and whose
 // ".case" file does not, the ".pass" file is first renamed to the ".case"
 // name and `renamed` is set to 1. With `allow_rename` false the rename is
 // skipped and the ".pass" name is given instead (read-only readers).
-// Returns 0, -2 for a missing key, -3 for a type without files.
-int make_path_for_read(const std::string& root, uint16_t type, const RecordKey* key, int part,
-                       std::string& path, int& renamed, bool allow_rename = true);
+// Returns 0, kPathNoKey or kPathNoFiles.
+[[nodiscard]] int make_path_for_read(const std::string& root, uint16_t type, const RecordKey* key,
+                                     int part, std::string& path, int& renamed,
+                                     bool allow_rename = true);
 
 // Creates the dated directories an item's file needs, one level at a time.
 void make_dirs(const std::string& root, const RecordKey& key);

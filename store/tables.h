@@ -83,8 +83,9 @@ CaseRow& case_row(int group, int board);
 namespace nd {
 
 // Writes of the store go through these two, which honour Tables.read_only.
-int store_write(const std::string& path, const void* data, size_t size);
-int store_patch(const std::string& path, const struct FilePatch* patches, size_t count);
+[[nodiscard]] int store_write(const std::string& path, const void* data, size_t size);
+[[nodiscard]] int store_patch(const std::string& path, const struct FilePatch* patches,
+                              size_t count);
 
 // A fresh serial for `key`: drawn from the program's generator until no file
 // of the resulting name exists (bounded), so items made in the same second

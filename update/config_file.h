@@ -18,6 +18,7 @@ constexpr int kConfigMissing = -1;
 constexpr int kConfigDamaged = -2;
 
 // Reads and unseals `path` into *record. *reason explains a damaged file.
-int read_config_file(const std::string& path, ConfigRecord* record, std::string* reason);
+[[nodiscard]] int read_config_file(const std::string& path, ConfigRecord* record,
+                                   std::string* reason);
 
 }  // namespace nd

@@ -35,7 +35,7 @@ std::string release_file_path(const std::string& program_dir, const Version& v);
 // the old program is where it was. The release file is removed in every case,
 // an old backup file once the new program is ready. Returns a status code
 // above.
-int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
-                    const std::vector<uint8_t>& release);
+[[nodiscard]] int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
+                                  const std::vector<uint8_t>& release);
 
 }  // namespace nd

@@ -9,6 +9,6 @@ class Updater;
 // Opens the window centred on the screen and runs its loop until the window
 // is closed, or a left-button release arrives after the worker has finished.
 // 0, or -1 when the window could not be opened.
-int run_update_window(const Updater& updater, const char* caption);
+[[nodiscard]] int run_update_window(const Updater& updater, const char* caption);
 
 }  // namespace nd

@@ -32,12 +32,13 @@ constexpr int kBlockTooLarge = -5;     // the file unpacks to more than the call
 // Cuts `size` bytes into blocks of `block_size` (1..65,536) bytes and appends
 // the block file to *out, storing a block raw when coding does not shrink it.
 // Returns 0, or -1 for a bad block size.
-int pack_blocks(CCompress& codec, const uint8_t* data, size_t size, int block_size,
-                std::vector<uint8_t>* out);
+[[nodiscard]] int pack_blocks(CCompress& codec, const uint8_t* data, size_t size, int block_size,
+                              std::vector<uint8_t>* out);
 
 // Decodes a whole block file held in memory into *out (replacing its
 // contents). Returns 0 or one of the negative status codes above.
-int unpack_blocks(CCompress& codec, const uint8_t* data, size_t size, std::vector<uint8_t>* out);
+[[nodiscard]] int unpack_blocks(CCompress& codec, const uint8_t* data, size_t size,
+                                std::vector<uint8_t>* out);
 
 // Rebuilds `output_path` from the block file at `input_path`. The output is
 // written in full or not at all: on any failure a partly written output is
@@ -45,8 +46,8 @@ int unpack_blocks(CCompress& codec, const uint8_t* data, size_t size, std::vecto
 // standard error. A few bytes of blocks can stand for 65,536 output bytes,
 // so a reader of untrusted files passes `max_output` to stop a small file
 // from filling the disk. Returns 0 or one of the negative status codes above.
-int read_block_file(CCompress& codec, const char* input_path, const char* output_path,
-                    uint64_t max_output = UINT64_MAX);
+[[nodiscard]] int read_block_file(CCompress& codec, const char* input_path, const char* output_path,
+                                  uint64_t max_output = UINT64_MAX);
 
 // Short technical text for a status code of this file.
 const char* block_status_text(int status);

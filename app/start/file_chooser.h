@@ -32,8 +32,8 @@ struct ChooserRun {
 };
 
 // Starts the program without a shell. 0, or -1 when it cannot be started.
-int chooser_start(ChooserRun* run, const std::string& program,
-                  const std::vector<std::string>& args);
+[[nodiscard]] int chooser_start(ChooserRun* run, const std::string& program,
+                                const std::vector<std::string>& args);
 // Reads what the program has written so far without waiting. Once it has
 // ended: kChosen with the first line of its output (UTF-8) in *path when it
 // exited with 0 and printed a path, else kCancelled.

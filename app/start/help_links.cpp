@@ -28,18 +28,18 @@ HelpLinks links_of(const ServersConfig& config) {
 
 }  // namespace
 
+// A line the updater could not use does not stop the links on other lines.
 HelpLinks parse_help_links(const std::string& text) {
     ServersConfig config;
     std::string reason;
-    parse_servers_cfg(text, &config, &reason);
+    static_cast<void>(parse_servers_cfg(text, &config, &reason));
     return links_of(config);
 }
 
-// A line the updater could not use does not stop the links on other lines.
 HelpLinks load_help_links(const std::string& servers_cfg_path) {
     ServersConfig config;
     std::string reason;
-    load_servers_cfg(servers_cfg_path, &config, &reason);
+    static_cast<void>(load_servers_cfg(servers_cfg_path, &config, &reason));
     return links_of(config);
 }
 

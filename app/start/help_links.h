@@ -20,6 +20,6 @@ HelpLinks parse_help_links(const std::string& text);
 
 // Opens `address` in the desktop's browser with xdg-open, without a shell and
 // without waiting for it. 0, or -1 when there is no address or no xdg-open.
-int open_link(const std::string& address);
+[[nodiscard]] int open_link(const std::string& address);
 
 }  // namespace nd::start

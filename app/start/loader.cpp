@@ -37,7 +37,9 @@ void run_workspace_load(LoadJob* job) {
     }
     clear_tables();
     set_workspace_root(job->root);
-    repair_workspace(nullptr);
+    // A repair that could not be written leaves its file as it was, and the
+    // load that follows stops at that file and names it.
+    static_cast<void>(repair_workspace(nullptr));
     int status = load_workspace();
     if (status < 0) {
         // The settings file is let go so the workspace can be tried again,

@@ -40,7 +40,9 @@ bool carry_out(StartSession* s, const Action& action) {
         case ActionKind::kClose:
             return true;
         case ActionKind::kOpenHelp:
-            open_link(s->links.address[action.index]);
+            // A link that cannot be opened does nothing, like one without
+            // an address.
+            static_cast<void>(open_link(s->links.address[action.index]));
             break;
         case ActionKind::kSubmitEntry:
             submit_entry(s);

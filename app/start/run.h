@@ -20,6 +20,6 @@ struct StartOptions {
 // 0 with the finished load in *loaded (its settings hold the open
 // workspace's lock), or -1 when the window was closed or could not be shown.
 // The page's pictures are released and its window closed either way.
-int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded);
+[[nodiscard]] int run_start_page(const StartOptions& options, std::shared_ptr<LoadJob>* loaded);
 
 }  // namespace nd::start

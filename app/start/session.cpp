@@ -51,7 +51,7 @@ int open_recent(StartSession* s, int index) {
     }
     // A list that cannot be saved still opens the workspace; the order is
     // then kept only for this run.
-    move_recent_to_top(*s->recent, index);
+    static_cast<void>(move_recent_to_top(*s->recent, index));
     refresh_rows(s);
     s->state.list.selected = 0;
     scroll_to(&s->state, static_cast<int>(s->rows.size()), 0);
@@ -94,7 +94,8 @@ void take_chosen_path(StartSession* s, EntryPurpose purpose, const std::string& 
             show_failure(s, start_text::kPathTooLong, path);
             return;
         }
-        save_recent(*s->recent);
+        // As for the order, a list that cannot be saved is kept for this run.
+        static_cast<void>(save_recent(*s->recent));
         refresh_rows(s);
     }
     if (s->rows[index].in_use) {

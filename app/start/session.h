@@ -51,6 +51,6 @@ void submit_entry(StartSession* session);
 
 // Called each frame while loading: 1 once the workspace is loaded, 0 while it
 // loads, -1 when it failed (the page is back at the list with the reason).
-int poll_loading(StartSession* session);
+[[nodiscard]] int poll_loading(StartSession* session);
 
 }  // namespace nd::start

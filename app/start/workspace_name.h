@@ -12,7 +12,7 @@ std::string file_name_of(const std::string& path);
 // ("Team" -> "Team.wk", "a.b" -> "a.b.wk"); one that does is kept, so a name
 // never ends up with the extension twice. -1 when the path names no file or
 // the name is only ".wk".
-int path_for_new_workspace(const std::string& chosen, std::string* path);
+[[nodiscard]] int path_for_new_workspace(const std::string& chosen, std::string* path);
 
 // Open: the extension is everything from the first "." of the file name on,
 // and only exactly ".wk" after a name is taken, so "a.b.wk" and ".wk" are

@@ -96,6 +96,28 @@ TEST(Config, DamagedFileIsKeptAsideThenReplaced) {
     EXPECT_EQ(read_all(dir / "config.cfg.bad1"), junk + "y");
 }
 
+// When every name for keeping a damaged file aside is taken, the file is
+// not written over: the defaults serve from memory and the call says the
+// file was not written.
+TEST(Config, DamagedFileThatCannotBeKeptAsideIsLeftAlone) {
+    TempDir dir;
+    for (const char* name : {"config.cfg", "table.cfg"}) {
+        const std::string junk(4400, 'x');
+        write_raw(dir / name, junk);
+        for (int i = 0; i < 100; ++i) {
+            write_raw(dir / (std::string(name) + ".bad" + (i ? std::to_string(i) : "")), "taken");
+        }
+    }
+    ConfigRecord cfg;
+    EXPECT_EQ(load_config(dir / "config.cfg", cfg), -1);
+    EXPECT_EQ(cfg.product, 2);
+    EXPECT_EQ(read_all(dir / "config.cfg"), std::string(4400, 'x'));
+    RecentList list;
+    EXPECT_EQ(load_recent(list, dir / "table.cfg"), -1);
+    EXPECT_EQ(list.table.count, 0);
+    EXPECT_EQ(read_all(dir / "table.cfg"), std::string(4400, 'x'));
+}
+
 class Recent : public ::testing::Test {
 protected:
     TempDir dir;
@@ -123,15 +145,15 @@ TEST_F(Recent, AddCutsNameAndTheTwentyFirstOverwritesTheLast) {
     EXPECT_EQ(find_recent(list, wk(3).c_str()), 3);
 
     // Two-byte characters count once when the last three are cut.
-    add_recent(list, wk(30).c_str(), "\xb9\xa4\xd7\xf7\xc7\xf8\xc3\xfb");  // 工作区名
+    ASSERT_GE(add_recent(list, wk(30).c_str(), "\xb9\xa4\xd7\xf7\xc7\xf8\xc3\xfb"), 0);  // 工作区名
     EXPECT_STREQ(list.table.entries[19].name, "\xb9\xa4");
-    add_recent(list, wk(31).c_str(), "ab");
+    ASSERT_GE(add_recent(list, wk(31).c_str(), "ab"), 0);
     EXPECT_STREQ(list.table.entries[19].name, "");
     EXPECT_EQ(add_recent(list, std::string(3000, 'p').c_str(), "x.wk"), -1);
 }
 
 TEST_F(Recent, MoveFifthToTopShiftsOthersAndSaves) {
-    for (int i = 0; i < 6; ++i) add_recent(list, wk(i).c_str(), "name.wk");
+    for (int i = 0; i < 6; ++i) ASSERT_GE(add_recent(list, wk(i).c_str(), "name.wk"), 0);
     ASSERT_EQ(move_recent_to_top(list, 4), 0);
     const int order[] = {4, 0, 1, 2, 3, 5};
     RecentList again;
@@ -142,7 +164,7 @@ TEST_F(Recent, MoveFifthToTopShiftsOthersAndSaves) {
 
 TEST_F(Recent, DropMissingCompactsInOrder) {
     for (int i = 0; i < 5; ++i) {
-        add_recent(list, wk(i).c_str(), "n.wk");
+        ASSERT_GE(add_recent(list, wk(i).c_str(), "n.wk"), 0);
         if (i != 1 && i != 3) write_raw(wk(i), "x");
     }
     EXPECT_EQ(drop_missing_recent(list), 2);
@@ -152,7 +174,7 @@ TEST_F(Recent, DropMissingCompactsInOrder) {
     EXPECT_STREQ(list.table.entries[2].path, wk(4).c_str());
     EXPECT_EQ(list.table.entries[3].path[0], 0);
     RecentList again;
-    load_recent(again, dir / "table.cfg");
+    ASSERT_EQ(load_recent(again, dir / "table.cfg"), 0);
     EXPECT_EQ(again.table.count, 3);
 }
 

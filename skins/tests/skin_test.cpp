@@ -108,21 +108,21 @@ TEST_F(SkinSwitch, AllFourIndexesAreAccepted) {
 
 TEST_F(SkinSwitch, KeptPicturesReloadOnlyWhenTheSkinChanges) {
     SkinPictures pictures;
-    ASSERT_TRUE(reload_on_change(&pictures, kUpdateNames));
+    ASSERT_EQ(reload_on_change(&pictures, kUpdateNames), kPicturesReloaded);
     gfx::IMAGE* first = pictures.images[pic::UPDATE_YES_0];
     EXPECT_EQ(first->width, 100);
     EXPECT_EQ(first->height, 32);
 
     // Choosing the current skin again reloads nothing.
     EXPECT_EQ(switch_skin(kSkinBlack), kSkinUnchanged);
-    EXPECT_FALSE(reload_on_change(&pictures, kUpdateNames));
+    EXPECT_EQ(reload_on_change(&pictures, kUpdateNames), kPicturesKept);
     EXPECT_EQ(pictures.images[pic::UPDATE_YES_0], first);
 
     ASSERT_EQ(switch_skin(kSkinStars), kSkinSwitched);
-    EXPECT_TRUE(reload_on_change(&pictures, kUpdateNames));
+    EXPECT_EQ(reload_on_change(&pictures, kUpdateNames), kPicturesReloaded);
     EXPECT_EQ(pictures.skin, kSkinStars);
     EXPECT_EQ(pictures.images[pic::UPDATE_YES_0]->width, 100);
-    EXPECT_FALSE(reload_on_change(&pictures, kUpdateNames));
+    EXPECT_EQ(reload_on_change(&pictures, kUpdateNames), kPicturesKept);
     free_skin_pictures(&pictures);
     EXPECT_EQ(pictures.count, 0);
 }
@@ -139,7 +139,7 @@ TEST_F(SkinSwitch, MissingOrUndecodablePictureStaysAPlaceholder) {
     const char names[4][32] = {"BLACK_TOP_CLOSE_0", "BLACK_NOT_A_PICTURE", "BLACK_BROKEN_PNG",
                                "BLACK_BROKEN_JUNK"};
     SkinPictures pictures;
-    ASSERT_TRUE(reload_on_change(&pictures, names, 4));
+    ASSERT_EQ(reload_on_change(&pictures, names, 4), kPicturesReloaded);
     EXPECT_EQ(pictures.images[0]->width, 45);
     for (int i = 1; i < 4; ++i) {
         EXPECT_EQ(pictures.images[i]->width, 1) << names[i];
@@ -147,6 +147,24 @@ TEST_F(SkinSwitch, MissingOrUndecodablePictureStaysAPlaceholder) {
     }
     free_skin_pictures(&pictures);
     gfx::set_resource_table(broken, 0);
+}
+
+// The largest table fills the pictures exactly; a row longer than that, from
+// a caller that counted wrong, is refused and leaves what was loaded alone.
+TEST_F(SkinSwitch, KeptPicturesTakeTheLargestTableAndRefuseMore) {
+    SkinPictures pictures;
+    ASSERT_EQ(reload_on_change(&pictures, kToolNames), kPicturesReloaded);
+    EXPECT_EQ(pictures.count, kSkinPictureRoom);
+    gfx::IMAGE* last = pictures.images[kSkinPictureRoom - 1];
+    ASSERT_NE(last, nullptr);
+    static char names[kSkinPictureRoom + 1][32] = {};
+    ASSERT_EQ(switch_skin(kSkinStars), kSkinSwitched);
+    EXPECT_EQ(reload_on_change(&pictures, names, kSkinPictureRoom + 1), kPicturesTooMany);
+    EXPECT_EQ(reload_on_change(&pictures, names, -1), kPicturesTooMany);
+    EXPECT_EQ(pictures.count, kSkinPictureRoom);
+    EXPECT_EQ(pictures.images[kSkinPictureRoom - 1], last);
+    EXPECT_EQ(pictures.skin, kSkinBlack);
+    free_skin_pictures(&pictures);
 }
 
 TEST(StoredSkin, StartsInAnOfferedSkin) {

@@ -108,7 +108,7 @@ class PassFiles : public testing::WorkspaceTest {};
 
 TEST_F(PassFiles, ReadNameRenamesPassUnlessCaseExists) {
     RecordKey k = key_0905(101);
-    make_dir(dir + "/ws");
+    ASSERT_TRUE(make_dir(dir + "/ws"));
     make_dirs(root, k);
     std::string base = root + "1/case/2021/03/03/09_05_07_00001A2B";
     write_raw(base + ".pass", "old");
@@ -132,9 +132,9 @@ TEST_F(PassFiles, ReadNameRenamesPassUnlessCaseExists) {
 }
 
 TEST_F(PassFiles, DatedDirectoriesAreMadeLevelByLevel) {
-    make_dir(dir + "/ws");
-    make_dir(root + "0");
-    make_dir(root + "0/frame");
+    ASSERT_TRUE(make_dir(dir + "/ws"));
+    ASSERT_TRUE(make_dir(root + "0"));
+    ASSERT_TRUE(make_dir(root + "0/frame"));
     make_dirs(root, key_0905(0x7FF1));
     make_dirs(root, key_0905(109));
     make_dirs(root, key_0905(109));  // existing directories are no error

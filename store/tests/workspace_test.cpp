@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -240,6 +242,66 @@ TEST_F(Workspace, RepairCutsDamagedCountsInsteadOfDroppingAnything) {
     }
 }
 
+// Files of more than `bytes` cannot be written while this lives: a real
+// write failure, as on a full disk, for any user root included.
+class WriteLimit {
+public:
+    explicit WriteLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~WriteLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*old_handler_)(int) = nullptr;
+};
+
+// A repair whose write fails says so instead of what it would have done, and
+// leaves the disk as it was; the same damage is repaired once writes work.
+TEST_F(Workspace, RepairReportsARepairOnlyOnceItsWriteSucceeded) {
+    ASSERT_EQ(load_workspace(), kLoadNew);
+    ASSERT_EQ(reopen(), kLoadOk);  // the default groups now exist
+    for (const char* t : {"a", "b"}) ASSERT_EQ(new_case(t).flag, 0);
+    const std::string rf = root + "0/frame/root.frame";
+    std::string bytes = read_all(rf);
+    const uint32_t damaged = 0x10000;
+    std::memcpy(&bytes[0], &damaged, 4);
+    write_raw(rf, bytes);
+    std::remove(case_path(0, 0, 0, 1).c_str());  // a's content
+    std::remove(case_path(0, 0, 1).c_str());     // b's record
+    clear_tables();
+    const std::string before = snapshot(dir);
+
+    std::vector<std::string> notes;
+    {
+        WriteLimit limit(1024);  // every file the repairs write is larger
+        EXPECT_EQ(repair_workspace(&notes), kRepairUnwritten);
+    }
+    EXPECT_EQ(snapshot(dir), before);
+    ASSERT_EQ(notes.size(), 3u);
+    for (const std::string& n : notes) {
+        EXPECT_NE(n.find("; not repaired, the write failed: "), std::string::npos) << n;
+        for (const char* claim : {"cut to", "made empty", "entry removed"}) {
+            EXPECT_EQ(n.find(claim), std::string::npos) << n;
+        }
+    }
+
+    notes.clear();
+    EXPECT_EQ(repair_workspace(&notes), kRepairDone);
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes[0], "root.frame: group count past the table, cut to 3");
+    EXPECT_NE(notes[1].find("missing, made empty"), std::string::npos) << notes[1];
+    EXPECT_NE(notes[2].find("missing, entry removed"), std::string::npos) << notes[2];
+    EXPECT_EQ(load_workspace(), kLoadOk);
+}
+
 // The only board of the first group is made again empty when its file is
 // damaged; every damaged file is kept aside, none is overwritten.
 TEST_F(Workspace, DamagedFirstBoardIsKeptAsideEveryTime) {
@@ -260,11 +322,11 @@ TEST_F(Workspace, FailedLoadNamesTheFileAndWritesNothing) {
     for (const char* t : {"a", "b"}) ASSERT_EQ(new_case(t).flag, 0);
     // Work the loader would write back: a duplicate ordinal and an overdue Case.
     find_board(0, 0)->cases[1].ordinal = 1;
-    save_board(0, 0);
+    ASSERT_EQ(save_board(0, 0), 0);
     CaseRecord* r = find_case(0, 0, 0);
     r->due_date = 20000101;
     r->overdue_status = 2;
-    save_case(0, 0, 0, 0);
+    ASSERT_EQ(save_case(0, 0, 0, 0), 0);
     std::string body = case_path(0, 0, 1, 1);
     write_raw(body, "short");
 

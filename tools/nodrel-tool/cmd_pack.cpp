@@ -60,7 +60,10 @@ int run_pack(int argc, char** argv) {
         return 1;
     }
     nd::CCompressLZ77 codec;
-    nd::pack_blocks(codec, data.data(), data.size(), block, &file);
+    if (nd::pack_blocks(codec, data.data(), data.size(), block, &file) != 0) {
+        std::fprintf(stderr, "pack: --block takes 1..65536\n");
+        return 2;
+    }
     if (!write_whole(paths[1], file)) {
         std::fprintf(stderr, "pack: cannot write %s\n", paths[1]);
         return 1;

@@ -90,15 +90,19 @@ int run_check(int argc, char** argv) {
     std::vector<std::string> notes;
     int rep = nd::repair_workspace(&notes);
     for (const std::string& n : notes) std::printf("repaired: %s\n", n.c_str());
-    if (rep == -1)
+    if (rep == nd::kRepairNoRoot)
         std::fprintf(stderr, "nodrel-tool check: %s0/frame/root.frame is missing\n", root.c_str());
-    if (rep == -2) std::fprintf(stderr, "nodrel-tool check: a group file is missing\n");
-    int r = rep == 0 ? nd::load_workspace() : nd::kLoadNoRoot;
+    if (rep == nd::kRepairNoGroup)
+        std::fprintf(stderr, "nodrel-tool check: a group file is missing\n");
+    if (rep == nd::kRepairUnwritten)
+        std::fprintf(stderr, "nodrel-tool check: some repairs could not be written (see above)\n");
+    // After repairs that could not be written the load still shows what
+    // opens and what does not.
+    bool loadable = rep == nd::kRepairDone || rep == nd::kRepairUnwritten;
+    int r = loadable ? nd::load_workspace() : nd::kLoadNoRoot;
     nd::close_workspace_settings(ws);
-    if (rep != 0 || r < 0) {
-        if (rep == 0) print_load_failure("check", r);
-        return 1;
-    }
+    if (loadable && r < 0) print_load_failure("check", r);
+    if (rep != nd::kRepairDone || r < 0) return 1;
     int groups = 0, boards = 0, cases = 0;
     for (int g = 0; g < nd::kGroupSlots; ++g) {
         if (!nd::Tables.group_boards[g]) continue;

@@ -118,10 +118,10 @@ TEST_F(Tool, DumpAndExportWriteNothing) {
     make_with_cases();
     // Work a load would write back: a duplicate ordinal and an overdue Case.
     find_board(0, 0)->cases[2].ordinal = 1;
-    save_board(0, 0);
+    ASSERT_EQ(save_board(0, 0), 0);
     find_case(0, 0, 0)->due_date = 20000101;
     find_case(0, 0, 0)->overdue_status = 3;
-    save_case(0, 0, 0, 0);
+    ASSERT_EQ(save_case(0, 0, 0, 0), 0);
     clear_tables();
     std::string before = testing::snapshot(root) + read_all(wk);
     ToolRun r = tool("dump " + wk);

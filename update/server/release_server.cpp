@@ -222,7 +222,9 @@ void ReleaseServer::serve_download(int fd) {
     struct stat st;
     if (!f || fstat(fileno(f), &st) != 0 || static_cast<uint64_t>(st.st_size) / 100 > UINT32_MAX) {
         if (f) std::fclose(f);
-        send_all(fd, sizes, sizeof sizes);
+        // Sizes of zero tell the updater there is no such release; a client
+        // that has gone is no concern of the server's.
+        static_cast<void>(send_all(fd, sizes, sizeof sizes));
         return;
     }
     const uint64_t size = static_cast<uint64_t>(st.st_size);

@@ -18,7 +18,7 @@ using namespace nd::testing;
 std::vector<uint8_t> packed(const std::vector<uint8_t>& data) {
     CCompressLZ77 codec;
     std::vector<uint8_t> out;
-    pack_blocks(codec, data.data(), data.size(), 65536, &out);
+    EXPECT_EQ(pack_blocks(codec, data.data(), data.size(), 65536, &out), 0);
     return out;
 }
 

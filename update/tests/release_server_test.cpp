@@ -118,7 +118,7 @@ TEST_F(ReleaseServerTest, SurvivesMalformedRequestsAndServesClientsAtOnce) {
         for (const auto& bytes : junk) {
             const int fd = tcp_connect("127.0.0.1", port, 2000);
             ASSERT_GE(fd, 0);
-            send_all(fd, bytes.data(), bytes.size());
+            static_cast<void>(send_all(fd, bytes.data(), bytes.size()));
             shutdown(fd, SHUT_WR);
             close_socket(fd);
         }
