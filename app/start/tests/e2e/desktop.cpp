@@ -121,6 +121,33 @@ std::string wait_for_window(const std::string& regex, int timeout_ms) {
     return out.substr(0, out.find('\n'));
 }
 
+std::string wait_for_window_of_size(const std::string& regex, int width, int height,
+                                    int timeout_ms) {
+    const std::string size =
+        "WIDTH=" + std::to_string(width) + "\nHEIGHT=" + std::to_string(height) + "\n";
+    std::string found;
+    wait_until(
+        [&] {
+            std::string ids;
+            if (run_capture({"xdotool", "search", "--onlyvisible", "--name", regex}, &ids) != 0) {
+                return false;
+            }
+            size_t start = 0;
+            for (size_t end; (end = ids.find('\n', start)) != std::string::npos; start = end + 1) {
+                const std::string id = ids.substr(start, end - start);
+                std::string shape;
+                if (run_capture({"xdotool", "getwindowgeometry", "--shell", id}, &shape) == 0 &&
+                    shape.find(size) != std::string::npos) {
+                    found = id;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout_ms);
+    return found;
+}
+
 bool window_exists(const std::string& regex) {
     std::string out;
     return run_capture({"xdotool", "search", "--onlyvisible", "--name", regex}, &out) == 0 &&
@@ -130,13 +157,13 @@ bool window_exists(const std::string& regex) {
 void hover(const std::string& window, int x, int y) {
     run_capture({"xdotool", "mousemove", "--window", window, std::to_string(x), std::to_string(y)},
                 nullptr);
-    sleep_ms(150);
 }
 
+// The move reaches the window before the button does, and the page takes
+// its pointer messages in order, so nothing needs to wait in between.
 void click(const std::string& window, int x, int y) {
     hover(window, x, y);
     run_capture({"xdotool", "click", "1"}, nullptr);
-    sleep_ms(100);
 }
 
 int screenshot(const std::string& window, const std::string& png_path) {

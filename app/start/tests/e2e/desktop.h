@@ -30,11 +30,17 @@ int stop_program(Program* program, int grace_ms);
 // The id of a visible window whose caption matches `regex` exactly, waiting
 // up to `timeout_ms`; "" when none appears.
 std::string wait_for_window(const std::string& regex, int timeout_ms);
+// The same for a window of the given size: while a workspace loads, the
+// start page already carries its name, and only the main window has the
+// screen's size.
+std::string wait_for_window_of_size(const std::string& regex, int width, int height,
+                                    int timeout_ms);
 // Whether such a window exists now.
 bool window_exists(const std::string& regex);
-// Moves the pointer to (x, y) inside the window, pauses so a frame notices
-// the hover, and clicks the left button.
+// Moves the pointer to (x, y) inside the window and clicks the left button.
 void click(const std::string& window, int x, int y);
+// Moves the pointer to (x, y) inside the window. The page draws the hover
+// in a later frame; tests wait for it by looking.
 void hover(const std::string& window, int x, int y);
 // Saves the window's picture as PNG.
 int screenshot(const std::string& window, const std::string& png_path);

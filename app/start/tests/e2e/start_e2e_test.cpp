@@ -27,6 +27,9 @@ namespace layout = start::layout;
 
 constexpr char kStartPage[] = "Nodrel 6$";
 constexpr int kWindowWait = 15000;
+// The screen of tools/testing/with-xvfb.sh, which the main window fills.
+constexpr int kScreenWidth = 1600;
+constexpr int kScreenHeight = 900;
 
 bool exists(const std::string& path) {
     struct stat st;
@@ -48,6 +51,23 @@ int centre_x(const Rect& r) {
 }
 int centre_y(const Rect& r) {
     return r.y + r.h / 2;
+}
+
+// The pixels inside `r` of a screenshot, as bytes to compare; "" when the
+// screenshot cannot be read.
+std::string region_pixels(const std::string& png, const Rect& r) {
+    gfx::IMAGE* image = gfx::new_image(1, 1);
+    std::string bytes;
+    if (gfx::getimage(image, png.c_str()) == 0) {
+        for (int y = r.y; y < r.y + r.h && y < image->height; ++y) {
+            const uint32_t* row = &image->pixels[static_cast<size_t>(y) * image->width];
+            for (int x = r.x; x < r.x + r.w && x < image->width; ++x) {
+                bytes.append(reinterpret_cast<const char*>(&row[x]), sizeof row[x]);
+            }
+        }
+    }
+    gfx::delete_image(image);
+    return bytes;
 }
 
 // Pixels inside `r` of a screenshot whose colour is within `tolerance` of
@@ -80,8 +100,10 @@ protected:
         mkdir(ND_ARTIFACTS_DIR, 0777);
         // The stand-in for the desktop's file chooser answers with whatever
         // the test wrote into "choice", or cancels when there is nothing.
+        // Each run leaves a line in "asked", so a test can tell it was asked.
         chooser_ = dir_ + "/chooser.sh";
         std::ofstream(chooser_) << "#!/bin/sh\n"
+                                << "echo asked >> '" << dir_ << "/asked'\n"
                                 << "[ -s '" << dir_ << "/choice' ] || exit 1\n"
                                 << "cat '" << dir_ << "/choice'\n";
         chmod(chooser_.c_str(), 0755);
@@ -118,6 +140,61 @@ protected:
     std::string artifact(const std::string& name) {
         return std::string(ND_ARTIFACTS_DIR) + "/" + name;
     }
+    // The pixels of `r` in a fresh screenshot of the page.
+    std::string probe(const std::string& page, const Rect& r) {
+        const std::string png = dir_ + "/probe.png";
+        return screenshot(page, png) == 0 ? region_pixels(png, r) : std::string();
+    }
+    // Waits until `r` shows something other than `before` and has settled
+    // (two looks in a row agree).
+    bool wait_for_change(const std::string& page, const Rect& r, const std::string& before) {
+        std::string last;
+        return wait_until(
+            [&] {
+                std::string now = probe(page, r);
+                bool settled = !now.empty() && now != before && now == last;
+                last = now;
+                return settled;
+            },
+            kWindowWait);
+    }
+    // Moves the pointer onto (x, y) and waits until the page has drawn the
+    // hover in `shows`. The pointer first leaves, since a window that opens
+    // under it shows a hover at once; then it is nudged by a pixel on every
+    // look, so a page that ignored a move (while it waited for the chooser)
+    // gets another.
+    bool hover_drawn(const std::string& page, int x, int y, const Rect& shows) {
+        hover(page, 2, layout::kHeight - 2);
+        std::string before, previous;
+        if (!wait_until(
+                [&] {
+                    before = probe(page, shows);
+                    bool settled = !before.empty() && before == previous;
+                    previous = before;
+                    return settled;
+                },
+                kWindowWait)) {
+            return false;
+        }
+        int nudge = 0;
+        std::string last;
+        return wait_until(
+            [&] {
+                hover(page, x + (nudge++ % 2), y);
+                const std::string now = probe(page, shows);
+                const bool settled = !now.empty() && now != before && now == last;
+                last = now;
+                return settled;
+            },
+            kWindowWait);
+    }
+    int chooser_runs() {
+        std::ifstream in(dir_ + "/asked");
+        int lines = 0;
+        for (std::string line; std::getline(in, line);) ++lines;
+        return lines;
+    }
+
     // The screenshot's row text pixels: the names are drawn in 0xC3C3C3.
     int name_pixels(const std::string& png, int slot) {
         Rect row = start::row_rect(slot);
@@ -153,12 +230,13 @@ TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgra
     Program& second = start_nodrel();
     page = wait_for_window(kStartPage, kWindowWait);
     ASSERT_FALSE(page.empty()) << log();
-    hover(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)));
+    ASSERT_TRUE(hover_drawn(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)),
+                            start::row_rect(0)));
     ASSERT_EQ(screenshot(page, artifact("start-listed.png")), 0);
     EXPECT_GT(name_pixels(artifact("start-listed.png"), 0), 20);
     EXPECT_EQ(name_pixels(artifact("start-listed.png"), 1), 0);
     click(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)));
-    std::string team = wait_for_window("^Team$", kWindowWait);
+    std::string team = wait_for_window_of_size("^Team$", kScreenWidth, kScreenHeight, kWindowWait);
     ASSERT_FALSE(team.empty()) << log();
     uint32_t groups = 0;
     wait_until(
@@ -175,10 +253,14 @@ TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgra
     page = wait_for_window(kStartPage, kWindowWait);
     ASSERT_FALSE(page.empty()) << log();
     click(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)));
-    sleep_ms(1500);
-    ASSERT_EQ(screenshot(page, artifact("start-in-use.png")), 0);
     Rect message{layout::kMessageX, layout::kMessageY, 320, 24};
-    EXPECT_GT(count_colour(artifact("start-in-use.png"), message, 0xE0605A, 16), 20);
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return screenshot(page, artifact("start-in-use.png")) == 0 &&
+                   count_colour(artifact("start-in-use.png"), message, 0xE0605A, 16) > 20;
+        },
+        kWindowWait))
+        << "no in-use message";
     EXPECT_TRUE(window_exists(kStartPage));
     EXPECT_TRUE(program_running(&third));
     std::string out;
@@ -215,10 +297,12 @@ TEST_F(StartPageE2e, AWorkspaceMadeByTheToolOpensFromOpen) {
     std::string page = wait_for_window(kStartPage, kWindowWait);
     ASSERT_FALSE(page.empty()) << log();
 
-    // A name with two dots is refused, so nothing opens.
+    // A name with two dots is refused, so nothing opens: once the chooser
+    // has answered, the page is back on its list and shows a hover again.
     choose(workspace("Tool.x.wk"));
     click(page, centre_x(layout::kOpen), centre_y(layout::kOpen));
-    sleep_ms(1000);
+    ASSERT_TRUE(wait_until([&] { return chooser_runs() == 1; }, kWindowWait));
+    ASSERT_TRUE(hover_drawn(page, centre_x(layout::kNew), centre_y(layout::kNew), layout::kNew));
     EXPECT_TRUE(window_exists(kStartPage));
 
     choose(workspace("Tool.wk"));
@@ -234,11 +318,14 @@ TEST_F(StartPageE2e, WithoutAChooserThePathIsTypedOnThePage) {
     Program& p = start_nodrel(dir_ + "/no-such-chooser");
     std::string page = wait_for_window(kStartPage, kWindowWait);
     ASSERT_FALSE(page.empty()) << log();
+    const std::string before = probe(page, layout::kEntryBox);
     click(page, centre_x(layout::kNew), centre_y(layout::kNew));
+    ASSERT_TRUE(wait_for_change(page, layout::kEntryBox, before)) << "no path entry";
     // The entry starts with the workspace folder; the name is typed after it.
+    const std::string folder_only = probe(page, layout::kEntryField);
     run_capture({"xdotool", "windowfocus", page}, nullptr);
     run_capture({"xdotool", "type", "--window", page, "Typed"}, nullptr);
-    sleep_ms(300);
+    ASSERT_TRUE(wait_for_change(page, layout::kEntryField, folder_only)) << "nothing typed";
     ASSERT_EQ(screenshot(page, artifact("start-path-entry.png")), 0);
     run_capture({"xdotool", "key", "--window", page, "Return"}, nullptr);
     ASSERT_FALSE(wait_for_window("^Typed$", kWindowWait).empty()) << log();
@@ -271,7 +358,8 @@ TEST_F(StartPageE2e, ScreenshotsInEachOfferedSkin) {
         Program& p = start_nodrel();
         std::string page = wait_for_window(kStartPage, kWindowWait);
         ASSERT_FALSE(page.empty()) << log();
-        hover(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)));
+        ASSERT_TRUE(hover_drawn(page, centre_x(start::row_rect(0)), centre_y(start::row_rect(0)),
+                                start::row_rect(0)));
         std::string png = artifact(skin.file);
         ASSERT_EQ(screenshot(page, png), 0);
         uint32_t background = 0;
