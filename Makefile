@@ -1,16 +1,21 @@
-# The two entry points for a new user: `make run` and `make test`.
+# The entry points: `make run` and `make test` for everyone, the sanitizer
+# runs for CI, `make bench` for the figures in the README.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+BENCH_BUILD ?= build-bench
 RUN_DIR ?= run
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test test-asan test-tsan bench clean
 
 deps:
 	@tools/install-deps.sh
 
+# Checked: -O2 -g with the asserts left in (see CMakeLists.txt).
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Checked >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # The program directory is run/: nodrel keeps config.cfg, table.cfg and
@@ -29,9 +34,27 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900
 
-bench: build
-	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
-	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
+# The whole suite, display tests included, under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Checked -DND_SANITIZE=address >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 1800
+
+# The tests that start threads (ctest label "threads") under ThreadSanitizer.
+test-tsan: deps
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Checked -DND_SANITIZE=thread >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target thread_tests
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	    ctest --output-on-failure -L threads -j $(JOBS) --timeout 1800
+
+# Benchmarks measure the Release build, without asserts, in a folder of
+# their own.
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
+	@for b in $(BENCH_BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)

@@ -1,10 +1,18 @@
-# nd_add_tests(NAME SOURCES a.cpp b.cpp LIBS x y)
+# nd_add_tests(NAME SOURCES a.cpp b.cpp LIBS x y [LABELS threads])
 # Builds one GoogleTest executable and registers each of its tests with ctest.
+# The label "threads" marks the executables whose tests start threads (the
+# workspace loader, the pulse and autosave threads, the updater's workers):
+# `make test-tsan` builds and runs those under ThreadSanitizer.
 function(nd_add_tests name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+    set(properties TIMEOUT 600)
+    if(ARG_LABELS)
+        list(APPEND properties LABELS "${ARG_LABELS}")
+        set_property(GLOBAL APPEND PROPERTY ND_THREAD_TEST_TARGETS ${name})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 # nd_add_bench(NAME SOURCES a.cpp LIBS x y)

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "gfx/window/window.h"
+#include "gfx/window/window_state.h"
 
 namespace gfx {
 

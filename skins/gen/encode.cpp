@@ -14,6 +14,21 @@ void put_le(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
+// The libpng calls on their own: libpng reports errors by longjmp, which
+// must not jump over locals that a C++ object owns.
+bool write_png(png_structp png, png_infop info, std::vector<uint8_t>* out, int width, int height,
+               png_bytep* rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, out, append, nullptr);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, 6);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
 }  // namespace
 
 bool encode_png(const Canvas& canvas, std::vector<uint8_t>& out) {
@@ -35,22 +50,9 @@ bool encode_png(const Canvas& canvas, std::vector<uint8_t>& out) {
     std::vector<png_bytep> rows(size_t(canvas.height));
     for (int y = 0; y < canvas.height; ++y)
         rows[size_t(y)] = &rgba[size_t(y) * size_t(canvas.width) * 4];
-    // libpng reports errors by longjmp; nothing on this path owns memory that
-    // the jump would leak besides the structs destroyed below.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &out, append, nullptr);
-    png_set_IHDR(png, info, png_uint_32(canvas.width), png_uint_32(canvas.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 6);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
+    const bool ok = write_png(png, info, &out, canvas.width, canvas.height, rows.data());
     png_destroy_write_struct(&png, &info);
-    return true;
+    return ok;
 }
 
 bool encode_bmp(const Canvas& canvas, std::vector<uint8_t>& out) {
