@@ -117,16 +117,6 @@ size_t gbk_char_before(std::string_view text, size_t at) {
     return last;
 }
 
-size_t gbk_boundary_at_or_before(std::string_view text, size_t at) {
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t next = i + gbk_char_length(text, i);
-        if (next > at) break;
-        i = next;
-    }
-    return i;
-}
-
 size_t gbk_fit(std::string_view text, size_t limit) {
     size_t i = 0;
     while (i < text.size()) {

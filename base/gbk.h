@@ -31,11 +31,9 @@ size_t gbk_char_length(std::string_view text, size_t at);
 // from the start, because a trail byte can look like a lead byte.
 size_t gbk_char_before(std::string_view text, size_t at);
 
-// The character boundary at or before `at` (never inside a pair).
-size_t gbk_boundary_at_or_before(std::string_view text, size_t at);
-
 // The length of the longest start of `text` that holds at most `limit`
-// bytes and ends on a character boundary.
+// bytes and ends on a character boundary: the boundary at or before
+// `limit`, never inside a pair.
 size_t gbk_fit(std::string_view text, size_t limit);
 
 // The length of `text` without its last `count` characters (0 when it has

@@ -23,9 +23,9 @@ TEST(Gbk, CharacterBoundaries) {
     EXPECT_EQ(gbk_char_before(text, 1), 0u);
     EXPECT_EQ(gbk_char_before(text, 0), 0u);
     // Inside a pair the boundary is the pair's start.
-    EXPECT_EQ(gbk_boundary_at_or_before(text, 2), 1u);
-    EXPECT_EQ(gbk_boundary_at_or_before(text, 4), 3u);
-    EXPECT_EQ(gbk_boundary_at_or_before(text, 5), 5u);
+    EXPECT_EQ(gbk_fit(text, 2), 1u);
+    EXPECT_EQ(gbk_fit(text, 4), 3u);
+    EXPECT_EQ(gbk_fit(text, 5), 5u);
     // A lead byte at the very end is a character of one byte.
     EXPECT_EQ(gbk_char_length("a\xD6", 1), 1u);
 }
