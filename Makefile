@@ -35,19 +35,23 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900
 
 # The whole suite, display tests included, under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. The build runs the skin generator, so it too
+# runs sanitized.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/testing/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1 \
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Checked -DND_SANITIZE=address >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
-	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 1800
+	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 1800
 
 # The tests that start threads (ctest label "threads") under ThreadSanitizer.
 test-tsan: deps
 	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Checked -DND_SANITIZE=thread >/dev/null
-	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target thread_tests
-	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-	    ctest --output-on-failure -L threads -j $(JOBS) --timeout 1800
+	@$(SANITIZER_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target thread_tests
+	@cd $(TSAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -L threads -j $(JOBS) \
+	    --timeout 1800
 
 # Benchmarks measure the Release build, without asserts, in a folder of
 # their own.
