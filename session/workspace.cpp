@@ -58,6 +58,10 @@ void store_workspace_skin(uint8_t skin) {
     static_cast<void>(save_open_workspace());
 }
 
+int store_workspace_password(const char* gbk) {
+    return set_workspace_password(g_workspace, gbk);
+}
+
 void release_open_workspace() {
     close_workspace_settings(g_workspace);
 }

@@ -42,6 +42,11 @@ bool stored_window_size(int* width, int* height);
 // skin switch's store step).
 void store_workspace_skin(uint8_t skin);
 
+// Sets the workspace's lock password (GBK; empty for none, cut to the
+// field without splitting a character) and saves. 0, or -1 when the save
+// failed (the password in memory is already the new one).
+[[nodiscard]] int store_workspace_password(const char* gbk);
+
 // Closes the open workspace's settings file, which releases its in-use lock,
 // so the updater can run while this process waits for it.
 void release_open_workspace();
