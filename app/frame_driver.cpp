@@ -1,5 +1,6 @@
 #include "app/frame_driver.h"
 
+#include <cassert>
 #include <mutex>
 
 #include "app/frame_rate.h"
@@ -41,6 +42,7 @@ void choose_rate(App& app) {
 }  // namespace
 
 void run_frames(App& app) {
+    assert(app.View && "the main view's steps are set before the loop runs");
     app.RunState.store(kRunning);
     gfx::raise_window();
     for (;;) {
