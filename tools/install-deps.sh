@@ -18,6 +18,7 @@ packages=(
     xdg-utils
     libx11-dev libxfixes-dev
     xclip
+    libcurl4-openssl-dev
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 
