@@ -36,7 +36,8 @@ bool single_web_address(std::string_view text, std::string* address) {
         if (c <= 0x20 || c >= 0x7F) return false;
     }
     // A host must follow the scheme.
-    if (text.size() == scheme || std::string_view("/?#@:").find(text[scheme]) != std::string_view::npos) {
+    if (text.size() == scheme ||
+        std::string_view("/?#@:").find(text[scheme]) != std::string_view::npos) {
         return false;
     }
     address->assign(text);

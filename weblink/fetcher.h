@@ -16,7 +16,7 @@
 namespace nd::weblink {
 
 struct FetchLimits {
-    long timeout_ms = 5000;           // the whole fetch, redirects included
+    long timeout_ms = 5000;                // the whole fetch, redirects included
     size_t max_bytes = size_t{256} << 10;  // of the page; a title beyond is not found
 };
 

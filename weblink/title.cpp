@@ -68,13 +68,13 @@ const char* iconv_name(const std::string& label) {
         const char* name;
     };
     static const Label kLabels[] = {
-        {"utf-8", "UTF-8"},        {"utf8", "UTF-8"},          {"gbk", "CP936"},
-        {"gb2312", "CP936"},       {"gb_2312-80", "CP936"},    {"x-gbk", "CP936"},
-        {"csgb2312", "CP936"},     {"chinese", "CP936"},       {"cp936", "CP936"},
-        {"gb18030", "GB18030"},    {"iso-8859-1", "CP1252"},   {"latin1", "CP1252"},
-        {"us-ascii", "CP1252"},    {"ascii", "CP1252"},        {"windows-1252", "CP1252"},
-        {"big5", "BIG5"},          {"shift_jis", "SHIFT_JIS"}, {"sjis", "SHIFT_JIS"},
-        {"euc-jp", "EUC-JP"},      {"euc-kr", "EUC-KR"},
+        {"utf-8", "UTF-8"},     {"utf8", "UTF-8"},          {"gbk", "CP936"},
+        {"gb2312", "CP936"},    {"gb_2312-80", "CP936"},    {"x-gbk", "CP936"},
+        {"csgb2312", "CP936"},  {"chinese", "CP936"},       {"cp936", "CP936"},
+        {"gb18030", "GB18030"}, {"iso-8859-1", "CP1252"},   {"latin1", "CP1252"},
+        {"us-ascii", "CP1252"}, {"ascii", "CP1252"},        {"windows-1252", "CP1252"},
+        {"big5", "BIG5"},       {"shift_jis", "SHIFT_JIS"}, {"sjis", "SHIFT_JIS"},
+        {"euc-jp", "EUC-JP"},   {"euc-kr", "EUC-KR"},
     };
     for (const Label& l : kLabels) {
         if (label == l.label) return l.name;
@@ -137,8 +137,8 @@ size_t decode_reference(std::string_view text, size_t i, std::string* out) {
         const char* name;
         uint32_t code;
     };
-    static const Named kNamed[] = {{"amp", '&'},  {"lt", '<'},     {"gt", '>'},
-                                   {"quot", '"'}, {"apos", '\''},  {"nbsp", ' '}};
+    static const Named kNamed[] = {{"amp", '&'},  {"lt", '<'},    {"gt", '>'},
+                                   {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
     for (const Named& n : kNamed) {
         if (name == n.name) {
             append_utf8(n.code, out);
@@ -151,7 +151,7 @@ size_t decode_reference(std::string_view text, size_t i, std::string* out) {
     if (digits.empty()) return 0;
     uint32_t code = 0;
     for (char c : digits) {
-        int d = c >= '0' && c <= '9'                ? c - '0'
+        int d = c >= '0' && c <= '9'                        ? c - '0'
                 : hex && lower(c) >= 'a' && lower(c) <= 'f' ? lower(c) - 'a' + 10
                                                             : -1;
         if (d < 0) return 0;
@@ -221,8 +221,8 @@ std::string title_from_html(std::string_view page, std::string_view content_type
     // In every charset taken here a '<' byte is that character and never
     // part of a longer one, so the element can be found before decoding.
     size_t open = find_no_case(page, "<title");
-    while (open != std::string_view::npos && open + 6 < page.size() &&
-           !space(page[open + 6]) && page[open + 6] != '>') {
+    while (open != std::string_view::npos && open + 6 < page.size() && !space(page[open + 6]) &&
+           page[open + 6] != '>') {
         open = find_no_case(page, "<title", open + 6);
     }
     if (open == std::string_view::npos) return {};

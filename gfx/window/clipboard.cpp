@@ -59,6 +59,10 @@ struct Clipboard {
     int next_ticket = 1;
     // A ticket is present from request to poll; its answer once delivered.
     std::map<int, std::optional<ClipboardContent>> reads;
+
+    // The clipboard's thread may be delivering an answer at exit; it is
+    // stopped before the tickets it delivers to go away.
+    ~Clipboard() { x11.reset(); }
 };
 
 Clipboard& clipboard() {

@@ -104,8 +104,7 @@ std::vector<std::string> parse_uri_list(std::string_view text, size_t max) {
     return paths;
 }
 
-FileEffect parse_copied_files(std::string_view text, std::vector<std::string>* paths,
-                              size_t max) {
+FileEffect parse_copied_files(std::string_view text, std::vector<std::string>* paths, size_t max) {
     size_t end = text.find('\n');
     std::string_view first = text.substr(0, end);
     if (!first.empty() && first.back() == '\r') first.remove_suffix(1);

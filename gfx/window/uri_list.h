@@ -26,7 +26,6 @@ std::vector<std::string> parse_uri_list(std::string_view text, size_t max);
 // Parses x-special/gnome-copied-files (and its twin from another desktop,
 // x-special/mate-copied-files): the first line says copy or cut; anything
 // else there counts as a link-only offer. Paths as parse_uri_list.
-FileEffect parse_copied_files(std::string_view text, std::vector<std::string>* paths,
-                              size_t max);
+FileEffect parse_copied_files(std::string_view text, std::vector<std::string>* paths, size_t max);
 
 }  // namespace gfx

@@ -95,9 +95,8 @@ private:
 
     void respond(int fd, const std::string& status, const std::string& headers,
                  const std::string& body) {
-        send_all(fd, "HTTP/1.1 " + status + "\r\nContent-Length: " +
-                         std::to_string(body.size()) + "\r\n" + headers +
-                         "Connection: close\r\n\r\n" + body);
+        send_all(fd, "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+                         "\r\n" + headers + "Connection: close\r\n\r\n" + body);
     }
 
     // A body of `total` bytes with `text` at byte `at`, sent in pieces.
@@ -173,8 +172,8 @@ class Fetcher : public ::testing::Test {
 protected:
     void SetUp() override {
         // A proxy named in the environment would take the loopback requests.
-        for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
-                                 "all_proxy", "ALL_PROXY"}) {
+        for (const char* name :
+             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
             unsetenv(name);
         }
     }
@@ -184,7 +183,8 @@ protected:
                       uint64_t* waited = nullptr) {
         uint64_t start = now_ms();
         int result = kTitlePending;
-        while ((result = fetcher.poll(ticket, title)) == kTitlePending && now_ms() - start < 20000) {
+        while ((result = fetcher.poll(ticket, title)) == kTitlePending &&
+               now_ms() - start < 20000) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         if (waited) *waited = now_ms() - start;
