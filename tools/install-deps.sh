@@ -16,7 +16,9 @@ packages=(
     zenity
     imagemagick
     xdg-utils
-    libx11-dev
+    libx11-dev libxfixes-dev
+    xclip
+    libcurl4-openssl-dev
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "gfx/window/drops.h"
 #include "gfx/window/input_queue.h"
 #include "gfx/window/key_map.h"
 #include "gfx/window/window.h"
@@ -56,6 +57,25 @@ void push_text(const char* utf8, uint64_t tick) {
     for (char byte : gbk) {
         push_key_message({static_cast<uint8_t>(byte), kKeyChar, flags}, tick);
     }
+}
+
+// Where files were let go, in client coordinates. SDL reports no position
+// with a drop, and the pointer sends the window no motion while another
+// program drags, so the pointer is asked where it is now.
+void drop_point(int* x, int* y) {
+    SDL_Window* window = window_state().window;
+    if (!window) {
+        mouse_position(x, y);
+        return;
+    }
+    int global_x = 0;
+    int global_y = 0;
+    int window_x = 0;
+    int window_y = 0;
+    SDL_GetGlobalMouseState(&global_x, &global_y);
+    SDL_GetWindowPosition(window, &window_x, &window_y);
+    *x = global_x - window_x;
+    *y = global_y - window_y;
 }
 
 }  // namespace
@@ -113,6 +133,23 @@ bool translate_event(const SDL_Event& event) {
                     control_character(vk, (sym.mod & KMOD_CTRL) != 0, (sym.mod & KMOD_ALT) != 0);
                 if (ch) push_key_message({static_cast<uint32_t>(ch), kKeyChar, flags}, tick);
             }
+            return true;
+        }
+        case SDL_DROPBEGIN:
+            drop_begin();
+            return true;
+        case SDL_DROPFILE:
+            drop_file(event.drop.file);
+            SDL_free(event.drop.file);
+            return true;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);
+            return false;
+        case SDL_DROPCOMPLETE: {
+            int x = 0;
+            int y = 0;
+            drop_point(&x, &y);
+            drop_complete(x, y);
             return true;
         }
         case SDL_TEXTINPUT:

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "base/gbk.h"
+#include "gfx/window/drops.h"
 #include "gfx/window/frame_pacing.h"
 #include "gfx/window/input_queue.h"
 #include "gfx/window/window.h"
@@ -198,6 +199,7 @@ int open_window(int width, int height, int flags) {
     set_screen_page(state.page);
     set_target(nullptr);
     reset_input();
+    reset_drops();
     g_schedule = FrameSchedule{};
 
     ensure_video();
@@ -216,6 +218,11 @@ int open_window(int width, int height, int flags) {
             return -1;
         }
         SDL_StartTextInput();
+        // Files dragged from a file manager; dragged text is not taken.
+        SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+        SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+        SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+        SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
         state.needs_present = true;
     }
     state.open = true;
