@@ -1,0 +1,103 @@
+#include "content/open.h"
+
+#include <spawn.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "content/document.h"
+#include "store/text.h"
+
+extern char** environ;
+
+namespace nd::content {
+
+namespace {
+
+// 文件不存在：
+constexpr char kReasonMissing[] = "\xCE\xC4\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xA3\xBA";
+// 不是网页地址：
+constexpr char kReasonNotWeb[] = "\xB2\xBB\xCA\xC7\xCD\xF8\xD2\xB3\xB5\xD8\xD6\xB7\xA3\xBA";
+// 没有可以打开附件的程序
+constexpr char kReasonNoProgram[] =
+    "\xC3\xBB\xD3\xD0\xBF\xC9\xD2\xD4\xB4\xF2\xBF\xAA\xB8\xBD\xBC\xFE\xB5\xC4\xB3\xCC\xD0\xF2";
+// 无法打开：
+constexpr char kReasonFailed[] = "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xBA";
+
+// Failures reported by openers after they started; a few are kept.
+std::mutex g_failures_mutex;
+std::deque<std::string> g_failures;
+constexpr size_t kKeptFailures = 8;
+
+// A link is handed on only when it is a web or mail address: an old or
+// damaged record must not make the opener start a local program.
+bool is_web_address(const std::string& target) {
+    static const char* const kSchemes[] = {"http://", "https://", "ftp://", "mailto:"};
+    for (const char* s : kSchemes) {
+        size_t n = std::char_traits<char>::length(s);
+        if (target.size() > n && strncasecmp(target.c_str(), s, n) == 0) return true;
+    }
+    return false;
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+void reap(pid_t pid, std::string what) {
+    int status = 0;
+    pid_t r;
+    do {
+        r = ::waitpid(pid, &status, 0);
+    } while (r < 0 && errno == EINTR);
+    if (r == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) return;
+    if (r < 0) return;  // reaped elsewhere; nothing to say
+    std::lock_guard<std::mutex> hold(g_failures_mutex);
+    if (g_failures.size() == kKeptFailures) g_failures.pop_front();
+    g_failures.push_back(kReasonFailed + what);
+}
+
+}  // namespace
+
+int open_attachment(const CaseRecord& record, int slot, const std::string& root,
+                    std::string* reason, const char* program) {
+    if (slot < 0 || slot >= kAttachmentSlots) return kOpenNothing;
+    const Attachment& a = record.attachments[slot];
+    if (!is_attachment_kind(a.kind)) return kOpenNothing;
+    std::string shown = field_text(a.path, sizeof a.path);  // GBK, for messages
+    std::string location = resolve_attachment(record, slot, root);
+    if (a.kind == kAttachLink || a.kind == kAttachLinkPending) {
+        if (!is_web_address(location)) {
+            if (reason) *reason = kReasonNotWeb + shown;
+            return kOpenNotWeb;
+        }
+        location = gbk_to_utf8(location);
+    } else if (!exists(location)) {
+        if (reason) *reason = kReasonMissing + shown;
+        return kOpenMissing;
+    }
+    char* argv[] = {const_cast<char*>(program), location.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+        if (reason) *reason = kReasonNoProgram;
+        return kOpenNoProgram;
+    }
+    std::thread(reap, pid, std::move(shown)).detach();
+    return kOpenStarted;
+}
+
+bool take_open_failure(std::string* reason) {
+    std::lock_guard<std::mutex> hold(g_failures_mutex);
+    if (g_failures.empty()) return false;
+    if (reason) *reason = std::move(g_failures.front());
+    g_failures.pop_front();
+    return true;
+}
+
+}  // namespace nd::content
