@@ -84,10 +84,8 @@ bool image_line(Document doc, const std::string& root, const Metrics& m,
     const Attachment& a = doc.record->attachments[line.slot];
     const gfx::IMAGE* image = nullptr;
     int status = kPreviewNoImage;
-    if (a.kind == kAttachImage) {
-        std::string path = resolve_attachment(*doc.record, line.slot, root);
-        if (!path.empty()) status = previews.get(line.slot, path, source, &image);
-    }
+    if (a.kind == kAttachImage && a.path[0] != '\0')
+        status = previews.get(line.slot, a.path, root, source, &image);
     if (status == kPreviewNoImage) {
         overwrite_marker(doc.body->text, line.start, line.length);
         // Only an image slot is freed: a marker that names a slot of another

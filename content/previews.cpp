@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "content/images.h"
+#include "store/paths.h"
 
 namespace nd::content {
 
@@ -32,19 +35,21 @@ int DiskPreviews::load_preview(const std::string& image_path, gfx::IMAGE** out) 
     return kPreviewOk;
 }
 
-int HeldPreviews::get(int slot, const std::string& image_path, PreviewSource& source,
-                      const gfx::IMAGE** out) {
+int HeldPreviews::get(int slot, const char* stored_path, const std::string& root,
+                      PreviewSource& source, const gfx::IMAGE** out) {
     Held& h = held_[slot];
-    if (h.image && h.path == image_path) {
+    if (h.image && std::strncmp(h.stored_path, stored_path, sizeof h.stored_path) == 0) {
         *out = h.image;
         return kPreviewOk;
     }
     release(slot);
+    std::string disk = stored_to_disk(root, std::string(stored_path, strnlen(stored_path, sizeof h.stored_path)));
+    if (disk.empty()) return kPreviewNoImage;
     gfx::IMAGE* image = nullptr;
-    int status = source.load_preview(image_path, &image);
+    int status = source.load_preview(disk, &image);
     if (status != kPreviewOk) return status;
     h.image = image;
-    h.path = image_path;
+    std::strncpy(h.stored_path, stored_path, sizeof h.stored_path - 1);
     *out = image;
     return kPreviewOk;
 }
@@ -57,7 +62,7 @@ void HeldPreviews::release(int slot) {
     if (slot < 0 || slot >= kAttachmentSlots) return;
     gfx::delete_image(held_[slot].image);
     held_[slot].image = nullptr;
-    held_[slot].path.clear();
+    held_[slot].stored_path[0] = '\0';
 }
 
 void HeldPreviews::release_all() {

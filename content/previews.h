@@ -31,8 +31,9 @@ public:
 };
 
 // The previews a view holds, one per attachment slot, each remembered with
-// the image path it was loaded for so a slot that now names another image
-// (after an undo, or a slot freed and taken again) is loaded afresh.
+// the slot path it was loaded for, so a slot that now names another image
+// (after an undo, or a slot freed and taken again) is loaded afresh, and a
+// layout that finds every preview held neither builds a path nor allocates.
 class HeldPreviews {
 public:
     HeldPreviews() = default;
@@ -40,11 +41,12 @@ public:
     HeldPreviews& operator=(const HeldPreviews&) = delete;
     ~HeldPreviews() { release_all(); }
 
-    // The preview for `slot` showing `image_path`: the held one when it was
+    // The preview for `slot`, whose stored path ("1\img\...", the slot's
+    // field) lies under the workspace `root`: the held one when it was
     // loaded for that path, else loaded from `source`. Returns a preview
     // status; on kPreviewOk `*out` is the held image.
-    [[nodiscard]] int get(int slot, const std::string& image_path, PreviewSource& source,
-                          const gfx::IMAGE** out);
+    [[nodiscard]] int get(int slot, const char* stored_path, const std::string& root,
+                          PreviewSource& source, const gfx::IMAGE** out);
 
     const gfx::IMAGE* image(int slot) const;
     void release(int slot);
@@ -53,7 +55,7 @@ public:
 private:
     struct Held {
         gfx::IMAGE* image = nullptr;
-        std::string path;
+        char stored_path[sizeof(Attachment::path)] = {};
     };
     Held held_[kAttachmentSlots];
 };

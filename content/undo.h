@@ -5,8 +5,9 @@
 // part the content edits. Restoring the whole record would also take back a
 // status colour, a resource or a card position changed by a board command
 // while the editor was open. A snapshot copies at most 51,600 + 65,536 bytes,
-// less than the Case's two records, and the ring's buffers are made once, on
-// first use, so a warm ring allocates nothing per keystroke.
+// less than the Case's two records (and usually far less: the text up to its
+// end, the slots up to the last in use), and the ring's buffers are made
+// once, on first use, so a warm ring allocates nothing per keystroke.
 #pragma once
 
 #include <memory>
