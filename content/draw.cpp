@@ -92,6 +92,14 @@ void draw_attachment_line(const Document& doc, const DisplayLine& line,
 
 }  // namespace
 
+void editor_font_size(int* cell_width, int* font_height) {
+    gfx::IMAGE* scratch = gfx::new_image(1, 1);
+    set_editor_font(0, 0, scratch);  // width 0: the face's own width of "a"
+    *cell_width = std::max(1, gfx::text_width("a", scratch));
+    *font_height = std::max(1, gfx::text_height("a", scratch));
+    gfx::delete_image(scratch);
+}
+
 EditorColors editor_colors(int skin) {
     int s = std::clamp(skin, 0, 3);
     return EditorColors{palette_color(kPalPanelBackground, s),

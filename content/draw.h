@@ -21,6 +21,11 @@ struct EditorColors {
 // The colours of skin 0..3 (BLACK, CAKE, STARS, WHITE).
 EditorColors editor_colors(int skin);
 
+// The editor font's cell width (the width of "a" in the 16-pixel "宋体"
+// face) and its height, measured through the graphics layer. The host adds
+// its skin's spacing to the height to make the row height of Metrics.
+void editor_font_size(int* cell_width, int* font_height);
+
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 };

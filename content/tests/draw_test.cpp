@@ -79,6 +79,14 @@ TEST_F(Drawing, PendingLinkInItsColourAndTheCaretBlinks) {
     EXPECT_TRUE(any_pixel(colours.text, 6, 6, 8, 22));  // two pixels wide, a font high
 }
 
+TEST(EditorFont, MeasuredCellsAreUsable) {
+    int cell = 0, height = 0;
+    editor_font_size(&cell, &height);
+    EXPECT_GE(cell, 5);
+    EXPECT_LE(cell, 16);
+    EXPECT_EQ(height, 16);
+}
+
 TEST_F(Drawing, ScrollBarThumbIsTheVisibleShare) {
     std::string t;
     for (int i = 0; i < 28; ++i) t += "line\n";

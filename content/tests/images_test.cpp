@@ -194,6 +194,14 @@ TEST_F(Images, StoredPictureIsAJpegWithItsPreviewUnderTheDatedFolder) {
     std::string s12 = nd::testing::read_all(dir + "/screen.s12");
     ASSERT_EQ(s12.size(), 54u + 320 * 200 * 4);
     EXPECT_EQ(s12[28], 32);
+
+    // Copying a stored picture out keeps it as "%08x.bmp" in the temporary
+    // folder, named from the generator, and offers it to the clipboard.
+    seed_random(1);
+    EXPECT_EQ(copy_image_to_clipboard(res.disk_path, dir + "/", clipboard), 1);
+    EXPECT_EQ(clipboard.pictures_written, 1);
+    EXPECT_EQ(nd::testing::read_all(dir + "/000041a7.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(copy_image_to_clipboard(dir + "/none.jpg", dir + "/", clipboard), 0);
 }
 
 TEST_F(Images, UndecodablePicturesLeaveNothingInTheImageFolder) {
