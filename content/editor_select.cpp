@@ -2,6 +2,7 @@
 // from the display lines, and copying a selection as plain text.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "content/editor_internal.h"
 
@@ -40,6 +41,12 @@ bool put_text(std::string& out, const char* text, size_t n) {
     return true;
 }
 
+// The selection within the laid-out lines, as [begin, end).
+std::pair<int, int> selected_bytes(const EditorState& e) {
+    int begin = std::clamp(e.selection.begin, 0, e.layout.end);
+    return {begin, std::clamp(e.selection.end, begin, e.layout.end)};
+}
+
 bool ends_with_crlf(const std::string& s) {
     return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
 }
@@ -58,8 +65,7 @@ void remove_attachment_line(EditorState& e, int index) {
 int delete_selection_locked(EditorState& e) {
     const Layout& l = e.layout;
     const char* text = e.doc.body->text;
-    const int begin = std::clamp(e.selection.begin, 0, l.end);
-    const int end = std::clamp(e.selection.end, begin, l.end);
+    const auto [begin, end] = selected_bytes(e);
     std::string& out = e.scratch;
     out.clear();
     out.reserve(sizeof(CaseBody));
@@ -108,8 +114,7 @@ void copy_selection(EditorState& e) {
     if (!e.env->clipboard || !e.selection.active()) return;
     const Layout& l = e.layout;
     const char* text = e.doc.body->text;
-    const int begin = std::clamp(e.selection.begin, 0, l.end);
-    const int end = std::clamp(e.selection.end, begin, l.end);
+    const auto [begin, end] = selected_bytes(e);
     std::string& out = e.scratch;
     out.clear();
     bool after_attachment = false, room = true;

@@ -170,13 +170,16 @@ void lay_out(Document doc, const std::string& root, const Metrics& metrics,
     }
 }
 
-int line_of_offset(const Layout& layout, int offset) {
+namespace {
+
+// The last line whose `field` is at most `value` (the first line when none
+// is): lines are in text and row order, so a binary search finds it.
+int last_line_at_or_before(const Layout& layout, int DisplayLine::*field, int value) {
     if (layout.line_count == 0) return -1;
     int lo = 0, hi = layout.line_count - 1;
-    if (offset >= layout.lines[hi].start) return hi;
     while (lo < hi) {
         int mid = (lo + hi + 1) / 2;
-        if (layout.lines[mid].start <= offset)
+        if (layout.lines[mid].*field <= value)
             lo = mid;
         else
             hi = mid - 1;
@@ -184,18 +187,14 @@ int line_of_offset(const Layout& layout, int offset) {
     return lo;
 }
 
+}  // namespace
+
+int line_of_offset(const Layout& layout, int offset) {
+    return last_line_at_or_before(layout, &DisplayLine::start, offset);
+}
+
 int line_of_row(const Layout& layout, int row) {
-    if (layout.line_count == 0) return -1;
-    int lo = 0, hi = layout.line_count - 1;
-    if (row <= 0) return 0;
-    while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (layout.lines[mid].first_row <= row)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return lo;
+    return last_line_at_or_before(layout, &DisplayLine::first_row, row);
 }
 
 }  // namespace nd::content

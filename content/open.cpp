@@ -29,9 +29,16 @@ constexpr char kReasonNoProgram[] =
 // 无法打开：
 constexpr char kReasonFailed[] = "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xBA";
 
-// Failures reported by openers after they started; a few are kept.
-std::mutex g_failures_mutex;
-std::deque<std::string> g_failures;
+// Failures reported by openers after they started; a few are kept. Never
+// destroyed: a reaping thread may finish while the process ends.
+struct Failures {
+    std::mutex mutex;
+    std::deque<std::string> texts;
+};
+Failures& failures() {
+    static auto* f = new Failures;
+    return *f;
+}
 constexpr size_t kKeptFailures = 8;
 
 // A link is handed on only when it is a web or mail address: an old or
@@ -58,9 +65,10 @@ void reap(pid_t pid, std::string what) {
     } while (r < 0 && errno == EINTR);
     if (r == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) return;
     if (r < 0) return;  // reaped elsewhere; nothing to say
-    std::lock_guard<std::mutex> hold(g_failures_mutex);
-    if (g_failures.size() == kKeptFailures) g_failures.pop_front();
-    g_failures.push_back(kReasonFailed + what);
+    Failures& f = failures();
+    std::lock_guard<std::mutex> hold(f.mutex);
+    if (f.texts.size() == kKeptFailures) f.texts.pop_front();
+    f.texts.push_back(kReasonFailed + what);
 }
 
 }  // namespace
@@ -93,10 +101,11 @@ int open_attachment(const CaseRecord& record, int slot, const std::string& root,
 }
 
 bool take_open_failure(std::string* reason) {
-    std::lock_guard<std::mutex> hold(g_failures_mutex);
-    if (g_failures.empty()) return false;
-    if (reason) *reason = std::move(g_failures.front());
-    g_failures.pop_front();
+    Failures& f = failures();
+    std::lock_guard<std::mutex> hold(f.mutex);
+    if (f.texts.empty()) return false;
+    if (reason) *reason = std::move(f.texts.front());
+    f.texts.pop_front();
     return true;
 }
 

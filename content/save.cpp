@@ -12,8 +12,12 @@ namespace nd::content {
 
 namespace {
 
-// Guarded by StorageLock.
-std::vector<CaseRef> g_marked;
+// Guarded by StorageLock. Never destroyed: the autosave thread may still
+// save while the process ends.
+std::vector<CaseRef>& marked() {
+    static auto* m = new std::vector<CaseRef>;
+    return *m;
+}
 
 // The slot the Case holds now, or -1 when it left its board.
 int current_slot(const CaseRef& ref) {
@@ -30,22 +34,23 @@ int current_slot(const CaseRef& ref) {
 
 void mark_content_changed(const CaseRef& ref) {
     if (content_changed(ref)) return;
-    g_marked.push_back(ref);
+    marked().push_back(ref);
 }
 
 bool content_changed(const CaseRef& ref) {
-    for (const CaseRef& m : g_marked)
+    for (const CaseRef& m : marked())
         if (m.group == ref.group && m.board == ref.board && same_item(m.key, ref.key)) return true;
     return false;
 }
 
 int save_changed_contents() {
     std::lock_guard<std::mutex> hold(StorageLock);
+    std::vector<CaseRef>& list = marked();
     int written = 0;
     bool failed = false;
     size_t keep = 0;
-    for (size_t i = 0; i < g_marked.size(); ++i) {
-        CaseRef& ref = g_marked[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        CaseRef& ref = list[i];
         ref.slot = current_slot(ref);
         if (ref.slot < 0) continue;
         if (save_case(2, ref.group, ref.board, ref.slot) == 0) {
@@ -53,9 +58,9 @@ int save_changed_contents() {
             continue;
         }
         failed = true;
-        g_marked[keep++] = ref;
+        list[keep++] = ref;
     }
-    g_marked.resize(keep);
+    list.resize(keep);
     return failed ? -2 : written;
 }
 
