@@ -42,8 +42,8 @@ inline constexpr size_t kMaxPastedPath = 260;
 
 struct ClipboardContent {
     int kind = kClipNothing;
-    std::string text;              // kClipText, GBK
-    std::vector<uint8_t> picture;  // kClipPicture, encoded
+    std::string text;                // kClipText, GBK
+    std::vector<uint8_t> picture;    // kClipPicture, encoded
     std::vector<std::string> files;  // kClipFiles, at most 30
 };
 

@@ -118,8 +118,7 @@ void free_slot(CaseRecord& record, int slot) {
     std::memset(&record.attachments[slot], 0, sizeof(Attachment));
 }
 
-int allocate_slot(CaseRecord& record, int kind, const std::string& name,
-                  const std::string& path) {
+int allocate_slot(CaseRecord& record, int kind, const std::string& name, const std::string& path) {
     int slot = first_free_attachment(record);
     if (slot < 0) return -1;
     Attachment& a = record.attachments[slot];

@@ -74,8 +74,7 @@ void free_slot(CaseRecord& record, int slot);
 
 // Fills the lowest free slot; -1 when all 100 are in use. Name and path are
 // cut to their fields without splitting a character.
-int allocate_slot(CaseRecord& record, int kind, const std::string& name,
-                  const std::string& path);
+int allocate_slot(CaseRecord& record, int kind, const std::string& name, const std::string& path);
 
 // Where an attachment lives: for an image the workspace root followed by
 // the slot's relative path as a disk path; for a file the stored path as a

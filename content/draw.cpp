@@ -47,8 +47,7 @@ bool selected(const DrawMarks& marks, const DisplayLine& line) {
 }
 
 void draw_text_line(const char* text, const DisplayLine& line, const Metrics& m,
-                    const DrawMarks& marks, const EditorColors& colors, int y,
-                    gfx::IMAGE* target) {
+                    const DrawMarks& marks, const EditorColors& colors, int y, gfx::IMAGE* target) {
     const Selection& s = marks.selection;
     if (s.active()) {
         int from = std::max(s.begin, line.start), to = std::min(s.end, line.end());
@@ -67,8 +66,7 @@ void draw_text_line(const char* text, const DisplayLine& line, const Metrics& m,
 
 void draw_attachment_line(const Document& doc, const DisplayLine& line,
                           const HeldPreviews& previews, const Metrics& m, const DrawMarks& marks,
-                          const EditorColors& colors, int y, int line_index,
-                          gfx::IMAGE* target) {
+                          const EditorColors& colors, int y, int line_index, gfx::IMAGE* target) {
     bool marked = selected(marks, line) || line_index == marks.caret_line;
     const gfx::IMAGE* preview = line.kind == kAttachImage ? previews.image(line.slot) : nullptr;
     if (preview) {

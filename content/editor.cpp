@@ -71,8 +71,8 @@ int max_caret(const EditorState& e) {
     if (l.end < l.length) {
         // Text past the 80th line is kept but not reachable.
         const DisplayLine& last = l.lines[l.line_count - 1];
-        m = std::min(m, last.is_text() ? last.char_offset(std::max(0, last.char_count - 1))
-                                       : last.start);
+        m = std::min(
+            m, last.is_text() ? last.char_offset(std::max(0, last.char_count - 1)) : last.start);
     }
     return m;
 }
@@ -130,8 +130,7 @@ EditorState::~EditorState() {
     editor_close(*this);
 }
 
-int editor_open(EditorState& e, const EditorEnv& env, const CaseRef& ref,
-                const Metrics& metrics) {
+int editor_open(EditorState& e, const EditorEnv& env, const CaseRef& ref, const Metrics& metrics) {
     CaseRecord* record = find_case(ref.group, ref.board, ref.slot);
     CaseBody* body = find_case_body(ref.group, ref.board, ref.slot);
     if (!record || !body) return -1;

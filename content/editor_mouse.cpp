@@ -37,9 +37,9 @@ int row_at_bar(const EditorState& e, int y) {
 int offset_at(const EditorState& e, int x, int y) {
     const Layout& l = e.layout;
     int dy = y - kTextInset;
-    int row = e.caret.first_row + (dy >= 0 ? dy / e.metrics.row_height
-                                           : -((-dy + e.metrics.row_height - 1) /
-                                               e.metrics.row_height));
+    int row =
+        e.caret.first_row + (dy >= 0 ? dy / e.metrics.row_height
+                                     : -((-dy + e.metrics.row_height - 1) / e.metrics.row_height));
     if (row < 0) return 0;
     if (row >= l.rows) return max_caret(e);
     const DisplayLine& line = l.lines[line_of_row(l, row)];

@@ -142,7 +142,8 @@ ImportResult store_picture(const ImportRequest& request) {
         size = file.size();
     }
     PictureHeader header;
-    if (probe_picture(data, size, &header) != 0) return failure(kImportNotPicture, kReasonNotPicture);
+    if (probe_picture(data, size, &header) != 0)
+        return failure(kImportNotPicture, kReasonNotPicture);
     int fits = check_picture(header, size);
     if (fits == kPictureTooLarge) return failure(kImportTooLarge, kReasonTooLarge);
     if (fits != kPictureFits) return failure(kImportDamaged, kReasonDamaged);

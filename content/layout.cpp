@@ -79,8 +79,8 @@ void overwrite_marker(char* text, int at, int marker_length) {
 
 // Sets up an image line. Returns false when the image is gone and the
 // marker was overwritten, after which the layout starts again.
-bool image_line(Document doc, const std::string& root, const Metrics& m,
-                HeldPreviews& previews, PreviewSource& source, DisplayLine& line) {
+bool image_line(Document doc, const std::string& root, const Metrics& m, HeldPreviews& previews,
+                PreviewSource& source, DisplayLine& line) {
     const Attachment& a = doc.record->attachments[line.slot];
     const gfx::IMAGE* image = nullptr;
     int status = kPreviewNoImage;
@@ -117,8 +117,8 @@ bool image_line(Document doc, const std::string& root, const Metrics& m,
 }
 
 // One pass of the layout; false when an image vanished and the text changed.
-bool lay_out_once(Document doc, const std::string& root, const Metrics& m,
-                  HeldPreviews& previews, PreviewSource& source, Layout& out) {
+bool lay_out_once(Document doc, const std::string& root, const Metrics& m, HeldPreviews& previews,
+                  PreviewSource& source, Layout& out) {
     char* text = doc.body->text;
     const int length = out.length;
     int pos = 0, row = 0;
@@ -161,8 +161,8 @@ bool lay_out_once(Document doc, const std::string& root, const Metrics& m,
 
 }  // namespace
 
-void lay_out(Document doc, const std::string& root, const Metrics& metrics,
-             HeldPreviews& previews, PreviewSource& source, LayoutMode mode, Layout& out) {
+void lay_out(Document doc, const std::string& root, const Metrics& metrics, HeldPreviews& previews,
+             PreviewSource& source, LayoutMode mode, Layout& out) {
     if (mode != LayoutMode::kNormal) previews.release_all();
     out.length = normalise_end(*doc.body);
     // Every pass that fails has turned one marker into text, so this ends.

@@ -59,8 +59,8 @@ enum class LayoutMode {
 // normalised, control bytes turned into spaces, the marker of an image whose
 // file is gone overwritten by "图片消失" with its slot freed), so the caller
 // holds StorageLock. `root` is the workspace root the image paths are under.
-void lay_out(Document doc, const std::string& root, const Metrics& metrics,
-             HeldPreviews& previews, PreviewSource& source, LayoutMode mode, Layout& out);
+void lay_out(Document doc, const std::string& root, const Metrics& metrics, HeldPreviews& previews,
+             PreviewSource& source, LayoutMode mode, Layout& out);
 
 // The display line holding `offset` (the last line for offsets at or past
 // the laid-out end); -1 for an empty layout.

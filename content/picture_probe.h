@@ -32,7 +32,7 @@ inline constexpr uint64_t kAlwaysPlausiblePixels = uint64_t{1} << 20;
 
 // Status codes of check_picture.
 inline constexpr int kPictureFits = 0;
-inline constexpr int kPictureTooLarge = -1;    // beyond the caps above
+inline constexpr int kPictureTooLarge = -1;     // beyond the caps above
 inline constexpr int kPictureImplausible = -2;  // more pixels than the file could hold
 inline constexpr int kPictureEmpty = -3;        // a side of 0: a damaged header
 

@@ -43,7 +43,8 @@ int HeldPreviews::get(int slot, const char* stored_path, const std::string& root
         return kPreviewOk;
     }
     release(slot);
-    std::string disk = stored_to_disk(root, std::string(stored_path, strnlen(stored_path, sizeof h.stored_path)));
+    std::string disk =
+        stored_to_disk(root, std::string(stored_path, strnlen(stored_path, sizeof h.stored_path)));
     if (disk.empty()) return kPreviewNoImage;
     gfx::IMAGE* image = nullptr;
     int status = source.load_preview(disk, &image);

@@ -11,8 +11,8 @@ namespace nd::content {
 
 // Status codes of a preview source.
 inline constexpr int kPreviewOk = 0;
-inline constexpr int kPreviewNoImage = -1;   // the stored image does not exist
-inline constexpr int kPreviewFailed = -2;    // it exists but gives no preview
+inline constexpr int kPreviewNoImage = -1;  // the stored image does not exist
+inline constexpr int kPreviewFailed = -2;   // it exists but gives no preview
 
 class PreviewSource {
 public:

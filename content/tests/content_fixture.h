@@ -118,8 +118,8 @@ protected:
     }
     // Fills slot `slot` as an attachment of `kind`; images get a preview
     // of the given size from the fake source.
-    void set_slot(int slot, int kind, const std::string& name, const std::string& path,
-                  int w = 0, int h = 0) {
+    void set_slot(int slot, int kind, const std::string& name, const std::string& path, int w = 0,
+                  int h = 0) {
         Attachment& a = record().attachments[slot];
         a.kind = kind;
         std::snprintf(a.name, sizeof a.name, "%s", name.c_str());

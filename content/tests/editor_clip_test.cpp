@@ -206,7 +206,8 @@ TEST_F(EditorClip, CtrlClickOnAMissingFileSaysSo) {
     EXPECT_EQ(editor_line_at(editor, 20, 6 + 18 + 2), 1);
     editor_mouse_down(editor, 20, 6 + 18 + 2, kModCtrl);
     // 文件不存在：
-    EXPECT_EQ(editor.message, "\xCE\xC4\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xA3\xBA" + dir + "/gone.txt");
+    EXPECT_EQ(editor.message,
+              "\xCE\xC4\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xA3\xBA" + dir + "/gone.txt");
     EXPECT_EQ(editor.caret.offset, 0);  // a Ctrl+click opens; it does not move the caret
 }
 

@@ -26,7 +26,7 @@ TEST_F(EditorKeys, CaretStepsOverPairsAndMarkers) {
         {kKeyRight, 14},                                    // over the whole marker
         {kKeyRight, 15}, {kKeyRight, 16}, {kKeyRight, 16},  // never into the last three bytes
         {kKeyLeft, 15},  {kKeyLeft, 14},  {kKeyLeft, 5},    // back onto the marker line
-        {kKeyLeft, 4},   {kKeyLeft, 3},   {kKeyLeft, 1},  {kKeyLeft, 0}, {kKeyLeft, 0},
+        {kKeyLeft, 4},   {kKeyLeft, 3},   {kKeyLeft, 1},   {kKeyLeft, 0}, {kKeyLeft, 0},
     };
     for (const Step& s : steps) {
         editor_key(editor, s.key);
@@ -146,7 +146,7 @@ TEST_F(EditorKeys, BackspaceAndDeleteOverMarkers) {
 TEST_F(EditorKeys, BackspaceOnAnAttachmentLineKeepsTheMarkerOnItsLine) {
     set_slot(0, kAttachFile, "f", "/f");
     open("ab\n\n**fle:00\n");
-    caret_to(4);  // on the marker line
+    caret_to(4);                        // on the marker line
     editor_key(editor, kKeyBackspace);  // the empty line before it goes
     EXPECT_EQ(text(), "ab\n**fle:00\n\n\n\n");
     EXPECT_EQ(editor.caret.offset, 3);

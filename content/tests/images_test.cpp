@@ -45,13 +45,15 @@ std::vector<uint8_t> png_bytes(const std::string& dir, int w, int h) {
 // without a colour table, a frame with a two-colour local table, and a
 // minimal LZW start.
 std::vector<uint8_t> tiny_gif(int w, int h) {
-    std::vector<uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', uint8_t(w), uint8_t(w >> 8),
-                              uint8_t(h), uint8_t(h >> 8), 0x00, 0, 0};
-    std::vector<uint8_t> frame = {0x2C, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8),
-                                  uint8_t(h), uint8_t(h >> 8), 0x80, 0, 0, 0, 255, 255, 255,
-                                  0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
-    g.insert(g.end(), frame.begin(), frame.end());
-    return g;
+    const uint8_t w0 = uint8_t(w), w1 = uint8_t(w >> 8), h0 = uint8_t(h), h1 = uint8_t(h >> 8);
+    return {
+        'G',  'I',  'F',  '8',  '9',  'a',               // signature
+        w0,   w1,   h0,   h1,   0x00, 0,   0,            // screen, no colour table
+        0x2C, 0,    0,    0,    0,    w0,  w1,  h0, h1,  // frame at 0, 0
+        0x80, 0,    0,    0,    255,  255, 255,          // two-colour local table
+        0x02, 0x02, 0x44, 0x01, 0x00,                    // LZW start: one data block
+        0x3B,                                            // trailer
+    };
 }
 
 class Images : public testing::ContentTest {
@@ -70,9 +72,8 @@ TEST(ImageSizes, PreviewIsAtMost160Wide) {
     struct Case {
         int w, h, pw, ph;
     } cases[] = {
-        {160, 90, 160, 90},    {161, 100, 160, 99},  {3000, 2000, 160, 106},
-        {1600, 1200, 160, 120}, {320, 200, 160, 100}, {3000, 10, 160, 1},
-        {1, 1, 1, 1},
+        {160, 90, 160, 90},   {161, 100, 160, 99}, {3000, 2000, 160, 106}, {1600, 1200, 160, 120},
+        {320, 200, 160, 100}, {3000, 10, 160, 1},  {1, 1, 1, 1},
     };
     for (const Case& c : cases) {
         PictureSize s = preview_size(c.w, c.h);
@@ -110,14 +111,15 @@ TEST(ImageFiles, ClipboardBmpLayout) {
     gfx::delete_image(im);
     ASSERT_EQ(b.size(), 54u + 16);
     const uint8_t header[54] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-                                40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+                                40,  0,   0, 0, 2, 0, 0, 0, 2, 0, 0,  0, 1, 0, 32, 0, 0, 0, 0, 0,
+                                0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0};
     EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 54),
               std::vector<uint8_t>(header, header + 54));
     // Rows bottom-up, each pixel blue, green, red, then the fourth byte.
     const uint8_t pixels[16] = {9, 8, 7, 0x80, 0x0C, 0x0B, 0x0A, 0xFF,
-                                3, 2, 1, 0xFF, 6, 5, 4, 0xFF};
-    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 54, b.end()), std::vector<uint8_t>(pixels, pixels + 16));
+                                3, 2, 1, 0xFF, 6,    5,    4,    0xFF};
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 54, b.end()),
+              std::vector<uint8_t>(pixels, pixels + 16));
 }
 
 TEST(PictureProbe, HeadersGiveTheClaimedSize) {
@@ -128,7 +130,7 @@ TEST(PictureProbe, HeadersGiveTheClaimedSize) {
     bmp[18] = 0x20;  // 32 wide
     bmp[22] = 0xF0;  // -16 high: top-down
     for (int i = 23; i < 26; ++i) bmp[i] = 0xFF;
-    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00,   // APP0
+    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00,               // APP0
                             0xFF, 0xC2, 0x00, 0x0B, 0x08, 0x01, 0x2C, 0x02, 0x58, 0x01};  // SOF2
     struct Case {
         const char* name;
@@ -215,7 +217,9 @@ TEST_F(Images, UndecodablePicturesLeaveNothingInTheImageFolder) {
         std::vector<uint8_t> bytes;
         int status;
     } cases[] = {
-        {"not a picture", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, kImportNotPicture},
+        {"not a picture",
+         {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'},
+         kImportNotPicture},
         {"png with its data garbled", damaged_png, kImportDamaged},
         {"35-byte gif claiming 8192 x 8192", tiny_gif(8192, 8192), kImportTooLarge},
         {"35-byte gif claiming 4000 x 4000", tiny_gif(4000, 4000), kImportDamaged},
@@ -257,8 +261,8 @@ TEST_F(Images, CmykJpegIsReadAsRgb) {
     // Four-ink JPEGs (as print tools and cameras write them, with the Adobe
     // marker and inverted inks) decode to RGB: 16 x 16 blocks of red,
     // green, white and mid grey.
-    const uint8_t inks[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {255, 255, 255, 255},
-                                {255, 255, 255, 128}};
+    const uint8_t inks[4][4] = {
+        {255, 0, 0, 255}, {0, 255, 0, 255}, {255, 255, 255, 255}, {255, 255, 255, 128}};
     const uint32_t rgb[4] = {0xFF0000, 0x00FF00, 0xFFFFFF, 0x808080};
     std::vector<uint8_t> pixels(32 * 32 * 4);
     for (int y = 0; y < 32; ++y)

@@ -30,12 +30,12 @@ TEST_F(Layouts, EndIsNormalisedToThreeLineFeeds) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"abc", "abc\n\n\n"},        // three added
-        {"ab\n", "ab\n\n\n"},        // one line feed after two other bytes: two added
-        {"abc\n\n", "abc\n\n\n"},    // a letter then two line feeds: one added
-        {"a\n\n\n", "a\n\n\n"},      // third-last byte a line feed: left alone
+        {"abc", "abc\n\n\n"},      // three added
+        {"ab\n", "ab\n\n\n"},      // one line feed after two other bytes: two added
+        {"abc\n\n", "abc\n\n\n"},  // a letter then two line feeds: one added
+        {"a\n\n\n", "a\n\n\n"},    // third-last byte a line feed: left alone
         {"a\nb\n\n", "a\nb\n\n\n"},
-        {"a\nb", "a\nb\n\n\n"},    // its last line stays in the caret's reach
+        {"a\nb", "a\nb\n\n\n"},  // its last line stays in the caret's reach
         {"x\nz\n", "x\nz\n\n\n"},
         {"**fle:02\n\n\n", "**fle:02\n\n\n\n"},  // a marker's own line feed is not one
         {"", "\n\n\n"},
@@ -94,11 +94,12 @@ TEST_F(Layouts, CharacterTablesCountPairsOnceAndWrapByWidth) {
     // 中 is two bytes and two cells; 50 cells fit a line, and the line feed
     // needs room of its own.
     std::string zh = "\xD6\xD0";
-    std::string t = "a" + zh + "b\n" + std::string(50, 'x') + "\n" + std::string(24, 'y') + zh +
-                    zh + "\n";
+    std::string t =
+        "a" + zh + "b\n" + std::string(50, 'x') + "\n" + std::string(24, 'y') + zh + zh + "\n";
     lay(t);
     EXPECT_EQ(line(0).char_count, 4);
-    EXPECT_EQ(std::vector<int>(line(0).chars, line(0).chars + 5), (std::vector<int>{0, 1, 3, 4, -1}));
+    EXPECT_EQ(std::vector<int>(line(0).chars, line(0).chars + 5),
+              (std::vector<int>{0, 1, 3, 4, -1}));
     EXPECT_EQ(line(1).length, 50);  // full: its line feed starts the next line
     EXPECT_EQ(line(2).length, 1);
     // 24 cells of y and two 中 take 28 of the 50 cells; the line feed fits.
@@ -156,9 +157,9 @@ TEST_F(Layouts, TallPreviewIsReducedToFitTheBox) {
 TEST_F(Layouts, MarkersOnlyCountWholeAtALineStart) {
     set_slot(7, kAttachFile, "seven", "/7");
     lay("**img:123\nab**fle:07\n**fle:x\n**fle:7\n");
-    EXPECT_EQ(line(0).kind, kLineText);  // no such slot
-    EXPECT_EQ(line(1).kind, kLineText);  // not at a line start
-    EXPECT_EQ(line(2).kind, kLineText);  // no number
+    EXPECT_EQ(line(0).kind, kLineText);    // no such slot
+    EXPECT_EQ(line(1).kind, kLineText);    // not at a line start
+    EXPECT_EQ(line(2).kind, kLineText);    // no number
     EXPECT_EQ(line(3).kind, kAttachFile);  // one digit is still a number
     EXPECT_EQ(line(3).slot, 7);
     EXPECT_EQ(line(3).length, 8);
@@ -167,7 +168,8 @@ TEST_F(Layouts, MarkersOnlyCountWholeAtALineStart) {
 TEST_F(Layouts, LoneLeadBytesAndOddBytesStayTheirOwnCharacters) {
     // A lead byte before a line feed, 0x80 and 0xFF: each one character, so
     // the layout never stalls or swallows the line feed.
-    lay("a\x81\n\x80\xFF" "b\n");
+    lay("a\x81\n\x80\xFF"
+        "b\n");
     EXPECT_EQ(line(0).length, 3);
     EXPECT_EQ(line(0).char_count, 3);
     EXPECT_EQ(line(1).length, 4);

@@ -34,9 +34,10 @@ protected:
     // and exits with `code`.
     std::string opener(int code) {
         std::string path = dir + "/opener" + std::to_string(code);
-        nd::testing::write_raw(path, "#!/bin/sh\n{ echo \"$#\"; for a; do echo \"$a\"; done; } > '" +
-                                         out + ".tmp'\nmv '" + out + ".tmp' '" + out +
-                                         "'\nexit " + std::to_string(code) + "\n");
+        nd::testing::write_raw(
+            path, "#!/bin/sh\n{ echo \"$#\"; for a; do echo \"$a\"; done; } > '" + out +
+                      ".tmp'\nmv '" + out + ".tmp' '" + out + "'\nexit " + std::to_string(code) +
+                      "\n");
         ::chmod(path.c_str(), 0755);
         return path;
     }
@@ -128,7 +129,8 @@ TEST_F(OpenAttachment, AnOpenerThatFailsIsReportedLater) {
         if (!reported) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ASSERT_TRUE(reported);
-    EXPECT_EQ(reason, "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xBA" + dir + "/here.txt");  // 无法打开：
+    EXPECT_EQ(reason,
+              "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xBA" + dir + "/here.txt");  // 无法打开：
     EXPECT_FALSE(take_open_failure(&reason));
 }
 
