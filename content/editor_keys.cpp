@@ -173,7 +173,8 @@ void move_page(EditorState& e, int direction, unsigned mods) {
     int row = caret_line(e).first_row + direction * vis;
     int column = e.caret.preferred >= 0 ? e.caret.preferred : e.caret.column;
     int target = std::clamp(line_of_row(e.layout, std::max(0, row)), 0, last_caret_line(e));
-    e.caret.first_row = std::max(0, e.caret.first_row + direction * vis);
+    e.caret.first_row =
+        std::clamp(e.caret.first_row + direction * vis, 0, std::max(0, e.layout.rows - vis));
     move_to(e, offset_on_line(e, target, column), mods, true);
 }
 

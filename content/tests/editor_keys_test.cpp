@@ -79,6 +79,10 @@ TEST_F(EditorKeys, PageKeysMoveByTheVisibleRows) {
     editor_key(editor, kKeyPageUp);
     EXPECT_EQ(editor.caret.line, 0);
     EXPECT_EQ(editor.caret.first_row, 0);
+    // Paging past the end stops with the last rows filling the box.
+    keys({kKeyPageDown, kKeyPageDown, kKeyPageDown, kKeyPageDown, kKeyPageDown});
+    EXPECT_EQ(editor.caret.line, 29);  // the last line the caret may take
+    EXPECT_EQ(editor.caret.first_row, 32 - 10);
 }
 
 TEST_F(EditorKeys, TypingPrintablesPairsAndTheMiddleDot) {
