@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "content/clipboard.h"
 #include "content/document.h"
@@ -139,6 +140,11 @@ void editor_wheel(EditorState& e, int rows);
 
 // The display line under a point of the editor's rectangle, or -1.
 int editor_line_at(const EditorState& e, int x, int y);
+
+// Files dropped on the editor (disk paths, UTF-8), inserted as a pasted
+// file list is: at most 30, pictures stored as workspace JPEGs, the others
+// as file attachments, in the order given.
+void editor_insert_files(EditorState& e, const std::vector<std::string>& paths);
 
 // Once a frame: inserts the pictures whose storing finished. Never waits.
 void editor_poll(EditorState& e);

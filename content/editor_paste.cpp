@@ -204,6 +204,14 @@ void drop_pending(EditorState& e) {
 
 }  // namespace detail
 
+void editor_insert_files(EditorState& e, const std::vector<std::string>& paths) {
+    if (!e.open) return;
+    std::vector<std::string> files(paths.begin(),
+                                   paths.begin() + std::min<size_t>(paths.size(), kMaxPastedFiles));
+    queue_files(e, files);
+    insert_ready(e);
+}
+
 void editor_poll(EditorState& e) {
     if (e.open && !e.pending.empty()) insert_ready(e);
 }

@@ -336,5 +336,19 @@ TEST_F(Images, PastedPictureBecomesAnImageAttachment) {
     EXPECT_FALSE(editor.message.empty());
 }
 
+TEST_F(Images, DroppedFilesKeepTheirOrderAroundAPicture) {
+    env.previews = nullptr;
+    std::vector<uint8_t> png = png_bytes(dir, 40, 30);
+    nd::testing::write_raw(dir + "/shot.PNG", std::string(png.begin(), png.end()));
+    open("");
+    editor_insert_files(editor, {dir + "/a.txt", dir + "/shot.PNG", dir + "/b.txt"});
+    // The file after the picture waits for it.
+    EXPECT_EQ(text(), "**fle:00\n\n\n\n");
+    finish_imports();
+    EXPECT_EQ(text(), "**fle:00\n**img:01\n**fle:02\n\n\n\n");
+    EXPECT_EQ(record().attachments[1].kind, kAttachImage);
+    EXPECT_STREQ(record().attachments[2].name, "b.txt");
+}
+
 }  // namespace
 }  // namespace nd::content
