@@ -282,6 +282,18 @@ bool rename_no_replace(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool keep_aside(const std::string& path, std::string* kept) {
+    for (int i = 0; i < 100; ++i) {
+        std::string bad = path + ".bad" + (i ? std::to_string(i) : std::string());
+        if (rename_no_replace(path, bad)) {
+            if (kept) *kept = bad;
+            return true;
+        }
+        if (t_errno != EEXIST) return false;
+    }
+    return false;
+}
+
 std::string last_io_error() {
     return t_errno ? std::strerror(t_errno) : "file too short";
 }

@@ -90,6 +90,11 @@ bool dir_exists(const std::string& path);
 // Creates one directory level; an existing directory is no error.
 [[nodiscard]] bool make_dir(const std::string& path);
 
+// Renames a damaged file to "<path>.bad" ("<path>.bad1", ... when that name
+// is taken) and tells the name it got in `*kept`. Returns false when the
+// file could not be moved.
+[[nodiscard]] bool keep_aside(const std::string& path, std::string* kept = nullptr);
+
 // Renames `from` to `to` only when `to` does not exist yet.
 [[nodiscard]] bool rename_no_replace(const std::string& from, const std::string& to);
 

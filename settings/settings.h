@@ -4,11 +4,13 @@
 // Every function returns 0 (or an index) on success and a small negative
 // number on failure; where a user must be told, a reason is given in UTF-8.
 // A file whose envelope is damaged is treated as missing, but it is first
-// kept aside as "<name>.bad" so nothing the user had is overwritten.
+// kept aside as "<name>.bad" (keep_aside, base/file_io.h) so nothing the user
+// had is overwritten.
 #pragma once
 
 #include <string>
 
+#include "base/file_io.h"
 #include "settings/envelope.h"
 #include "settings/records.h"
 
@@ -24,11 +26,6 @@ inline constexpr uint32_t kVersionPatch = 0;
 inline constexpr int kSealedMissing = -1;
 inline constexpr int kSealedDamaged = -2;
 [[nodiscard]] int read_sealed(const std::string& path, void* record, size_t size);
-
-// Renames a damaged file to "<name>.bad" ("<name>.bad1", ... when that name
-// is taken) and tells the name it got in `*kept`. Returns false when the
-// file could not be moved.
-[[nodiscard]] bool keep_aside(const std::string& path, std::string* kept = nullptr);
 
 // Seals and writes a record crash-safely. Returns 0 or -1.
 [[nodiscard]] int write_sealed(const std::string& path, const void* record, size_t size);
