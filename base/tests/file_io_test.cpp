@@ -7,20 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "base/testing/file_bytes.h"
 #include "base/testing/temp_dir.h"
 
 namespace nd {
 namespace {
 
+using testing::read_all;
 using testing::TempDir;
-
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 mode_t mode_of(const std::string& path) {
     struct stat st {};

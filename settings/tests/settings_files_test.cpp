@@ -10,22 +10,16 @@
 #include <iterator>
 
 #include "base/file_io.h"
+#include "base/testing/file_bytes.h"
 #include "base/testing/temp_dir.h"
 #include "settings/settings.h"
 
 namespace nd {
 namespace {
 
+using testing::read_all;
 using testing::TempDir;
-
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_raw(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::write_raw;
 
 // Unseals a file on disk and returns the raw record bytes, so field checks
 // below read offsets straight from the bytes rather than through the structs.

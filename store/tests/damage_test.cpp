@@ -3,9 +3,7 @@
 // Every test damages the files the way a crash or a full disk does and then
 // opens the workspace as the program does (repair pass, then load).
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -24,27 +22,7 @@ namespace {
 
 using testing::read_all;
 using testing::write_raw;
-
-// Files of more than `bytes` cannot be written while this lives: a real
-// write failure, as on a full disk.
-class WriteLimit {
-public:
-    explicit WriteLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~WriteLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
+using testing::WriteLimit;
 
 class Damage : public testing::WorkspaceTest {
 protected:
@@ -70,14 +48,6 @@ protected:
         clear_tables();
         EXPECT_EQ(repair_workspace(notes), kRepairDone);
         return load_workspace(notes);
-    }
-    std::string board_path(int g, int b) {
-        const Board* bd = find_board(g, b);
-        return make_path(root, bd->key.type, bd->key, 0);
-    }
-    std::string case_path(int g, int b, int s, int part = 0) {
-        const CaseRecord* r = find_case(g, b, s);
-        return make_path(root, r->key.type, r->key, part);
     }
     void cut(const std::string& path, size_t size) {
         std::string bytes = read_all(path);

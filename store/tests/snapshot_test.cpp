@@ -31,13 +31,8 @@ protected:
         testing::WorkspaceTest::SetUp();
         ASSERT_EQ(load_workspace(), kLoadNew);
         ASSERT_EQ(add_board("doomed", nullptr, 0, -1).board, 1);
-        for (const char* t : {"one", "two"}) {
-            std::lock_guard<std::mutex> hold(StorageLock);
-            LocationRef at = create_case(t, make_key(kAttrEvent), 0, 1);
-            ASSERT_EQ(at.flag, 0);
-            std::snprintf(find_case_body(0, 1, at.slot)->text, 64, "all about %s\n", t);
-            ASSERT_EQ(save_case(2, 0, 1, at.slot), 0);
-        }
+        for (const char* t : {"one", "two"})
+            testing::add_case_with_text(t, 0, 1, std::string("all about ") + t + "\n");
         clear_tables();
     }
     std::string today() {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -23,6 +21,7 @@ namespace {
 using testing::read_all;
 using testing::snapshot;
 using testing::write_raw;
+using testing::WriteLimit;
 
 class Workspace : public testing::WorkspaceTest {
 protected:
@@ -30,14 +29,6 @@ protected:
         clear_tables();
         EXPECT_EQ(repair_workspace(notes), 0);
         return load_workspace();
-    }
-    std::string board_path(int g, int b) {
-        const Board* bd = find_board(g, b);
-        return make_path(root, bd->key.type, bd->key, 0);
-    }
-    std::string case_path(int g, int b, int s, int part = 0) {
-        const CaseRecord* r = find_case(g, b, s);
-        return make_path(root, r->key.type, r->key, part);
     }
     LocationRef new_case(const char* title, int g = 0, int b = 0) {
         std::lock_guard<std::mutex> hold(StorageLock);
@@ -242,27 +233,6 @@ TEST_F(Workspace, RepairCutsDamagedCountsInsteadOfDroppingAnything) {
         EXPECT_STREQ(find_case(0, 1, 1)->title, "b");
     }
 }
-
-// Files of more than `bytes` cannot be written while this lives: a real
-// write failure, as on a full disk, for any user root included.
-class WriteLimit {
-public:
-    explicit WriteLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~WriteLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
 
 // A repair whose write fails says so instead of what it would have done, and
 // leaves the disk as it was; the same damage is repaired once writes work.

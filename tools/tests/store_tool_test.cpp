@@ -284,13 +284,8 @@ TEST_F(Tool, ExportWritesMarkdownWithAttachmentLinks) {
 TEST_F(Tool, RestoreBringsADeletedCategoryBack) {
     make_with_cases();
     ASSERT_EQ(add_board("doomed", nullptr, 0, -1).board, 1);
-    for (const char* t : {"delta", "epsilon"}) {
-        std::lock_guard<std::mutex> hold(StorageLock);
-        LocationRef at = create_case(t, make_key(kAttrEvent), 0, 1);
-        ASSERT_EQ(at.flag, 0);
-        std::snprintf(find_case_body(0, 1, at.slot)->text, 64, "notes on %s\n", t);
-        ASSERT_EQ(save_case(2, 0, 1, at.slot), 0);
-    }
+    for (const char* t : {"delta", "epsilon"})
+        testing::add_case_with_text(t, 0, 1, std::string("notes on ") + t + "\n");
     clear_tables();
     const std::string whole = testing::snapshot(root);
     std::string reason;
