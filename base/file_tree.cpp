@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,11 +20,13 @@ namespace {
 
 struct Entry {
     std::string name;
-    struct stat st;
+    bool dir = false;
+    bool file = false;  // a regular file
 };
 
-// The entries of one folder, "." and ".." left out. False when it cannot be
-// read.
+// The entries of one folder, "." and ".." left out, told apart by the type
+// the listing gives (a stat only where the file system gives none). False
+// when it cannot be read.
 bool list_dir(const std::string& dir, std::vector<Entry>& out) {
     out.clear();
     DIR* d = ::opendir(dir.c_str());
@@ -32,7 +35,15 @@ bool list_dir(const std::string& dir, std::vector<Entry>& out) {
         if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
         Entry entry;
         entry.name = e->d_name;
-        if (::fstatat(::dirfd(d), e->d_name, &entry.st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (e->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            entry.dir = S_ISDIR(st.st_mode);
+            entry.file = S_ISREG(st.st_mode);
+        } else {
+            entry.dir = e->d_type == DT_DIR;
+            entry.file = e->d_type == DT_REG;
+        }
         out.push_back(std::move(entry));
     }
     ::closedir(d);
@@ -41,10 +52,13 @@ bool list_dir(const std::string& dir, std::vector<Entry>& out) {
 
 // Copies one file, keeping its permissions; for file systems that cannot
 // link.
-bool copy_file(const std::string& from, const std::string& to, mode_t mode) {
+bool copy_file(const std::string& from, const std::string& to) {
     int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
-    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777);
+    struct stat st;
+    int out = ::fstat(in, &st) == 0
+                  ? ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)
+                  : -1;
     bool ok = out >= 0;
     char buf[65536];
     while (ok) {
@@ -70,16 +84,15 @@ bool copy_file(const std::string& from, const std::string& to, mode_t mode) {
 
 }  // namespace
 
-bool walk_files(const std::string& dir,
-                const std::function<void(const std::string&, const struct stat&)>& visit) {
+bool walk_files(const std::string& dir, const std::function<void(const std::string&)>& visit) {
     std::vector<Entry> entries;
     if (!list_dir(dir, entries)) return false;
     for (const Entry& e : entries) {
         std::string path = dir + "/" + e.name;
-        if (S_ISDIR(e.st.st_mode)) {
+        if (e.dir) {
             walk_files(path, visit);
-        } else if (S_ISREG(e.st.st_mode)) {
-            visit(path, e.st);
+        } else if (e.file) {
+            visit(path);
         }
     }
     return true;
@@ -92,18 +105,18 @@ int link_tree(const std::string& from, const std::string& to,
     for (const Entry& e : entries) {
         std::string src = from + "/" + e.name;
         std::string dst = to + "/" + e.name;
-        if (S_ISDIR(e.st.st_mode)) {
+        if (e.dir) {
             if (link_tree(src, dst, leave_out) != kIoOk) return kIoFailed;
             continue;
         }
-        if (!S_ISREG(e.st.st_mode) || leave_out(e.name)) continue;
+        if (!e.file || leave_out(e.name)) continue;
         // A file is replaced by rename whenever it is saved, so a link keeps
         // the bytes it has now for good, at no cost in space.
         if (::link(src.c_str(), dst.c_str()) == 0) continue;
         if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != ENOTSUP &&
             errno != EOPNOTSUPP)
             return kIoFailed;
-        if (!copy_file(src, dst, e.st.st_mode)) return kIoFailed;
+        if (!copy_file(src, dst)) return kIoFailed;
     }
     return kIoOk;
 }
@@ -114,7 +127,7 @@ bool remove_tree(const std::string& dir) {
     bool all = true;
     for (const Entry& e : entries) {
         std::string path = dir + "/" + e.name;
-        if (S_ISDIR(e.st.st_mode)) {
+        if (e.dir) {
             all = remove_tree(path) && all;
         } else if (::unlink(path.c_str()) != 0) {
             all = false;
@@ -151,10 +164,11 @@ int64_t process_start_time() {
 
 int remove_stale_temp_files(const std::string& dir, int64_t before) {
     int removed = 0;
-    walk_files(dir, [&](const std::string& path, const struct stat& st) {
+    walk_files(dir, [&](const std::string& path) {
         size_t slash = path.find_last_of('/');
         if (!is_temp_name(path.substr(slash + 1))) return;
-        if (static_cast<int64_t>(st.st_mtime) >= before) return;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || static_cast<int64_t>(st.st_mtime) >= before) return;
         if (::unlink(path.c_str()) == 0) ++removed;
     });
     return removed;

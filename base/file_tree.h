@@ -3,23 +3,21 @@
 // workspace's snapshots and its upkeep at opening are made of these.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace nd {
 
-// Calls `visit` with the path and the lstat of every regular file under
-// `dir`, folders first-come, symbolic links not followed. A folder that
-// cannot be read is passed over. False when `dir` itself cannot be read.
-bool walk_files(const std::string& dir,
-                const std::function<void(const std::string& path, const struct stat& st)>& visit);
+// Calls `visit` with the path of every regular file under `dir`, symbolic
+// links not followed. A folder that cannot be read is passed over. False
+// when `dir` itself cannot be read.
+bool walk_files(const std::string& dir, const std::function<void(const std::string& path)>& visit);
 
 // Makes the tree `to` (which must not exist) hold every regular file of the
 // tree `from`: each file a hard link of the original where the file system
-// allows one, else a copy with the same permissions. Files whose name
+// allows one, else a copy with the same permissions. Symbolic links are not
+// taken. Files whose name
 // `leave_out` accepts are not taken. kIoOk, or kIoFailed (errno kept, what
 // was made is left for the caller to remove).
 [[nodiscard]] int link_tree(const std::string& from, const std::string& to,

@@ -134,7 +134,7 @@ void gather_unlisted_cases(NoteLog& log, Gathering& g) {
         for (uint32_t i = 0; i < n; ++i) g.listed(board->cases[i]);
     }
     std::vector<RecordKey> unlisted;
-    walk_files(root + "1/case", [&](const std::string& path, const struct stat&) {
+    walk_files(root + "1/case", [&](const std::string& path) {
         RecordKey key;
         if (!key_of_record_path(path, key) || g.listed_.count(Gathering::identity(key))) return;
         take_stored_type(path, key);
