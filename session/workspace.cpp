@@ -1,5 +1,8 @@
 #include "session/workspace.h"
 
+#include <mutex>
+#include <utility>
+
 namespace nd {
 
 namespace {
@@ -8,6 +11,9 @@ RecentList g_recent;
 ConfigRecord g_config;
 WorkspaceSettings g_workspace;
 bool g_created = false;
+// Written by the loader thread, taken by the main thread.
+std::mutex g_notes_lock;
+std::vector<std::string> g_open_notes;
 
 }  // namespace
 
@@ -64,6 +70,16 @@ int store_workspace_password(const char* gbk) {
 
 void release_open_workspace() {
     close_workspace_settings(g_workspace);
+}
+
+void post_open_notes(std::vector<std::string> lines) {
+    std::lock_guard<std::mutex> hold(g_notes_lock);
+    g_open_notes = std::move(lines);
+}
+
+std::vector<std::string> take_open_notes() {
+    std::lock_guard<std::mutex> hold(g_notes_lock);
+    return std::exchange(g_open_notes, {});
 }
 
 }  // namespace nd

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "settings/settings.h"
 
@@ -50,5 +52,13 @@ void store_workspace_skin(uint8_t skin);
 // Closes the open workspace's settings file, which releases its in-use lock,
 // so the updater can run while this process waits for it.
 void release_open_workspace();
+
+// What opening the workspace found and mended, or has to tell the user (a
+// damaged settings record reset, a short file kept aside, Cases gathered
+// into a recovery category): one GBK line each, left by the loader thread
+// for the program to show once.
+void post_open_notes(std::vector<std::string> lines);
+// The lines the loader left, once: a second call gives none.
+std::vector<std::string> take_open_notes();
 
 }  // namespace nd

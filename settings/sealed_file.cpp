@@ -17,15 +17,6 @@ int read_sealed(const std::string& path, void* record, size_t size) {
     return 0;
 }
 
-bool keep_aside(const std::string& path) {
-    for (int i = 0; i < 100; ++i) {
-        std::string bad = path + ".bad" + (i ? std::to_string(i) : std::string());
-        if (rename_no_replace(path, bad)) return true;
-        if (!file_exists(bad)) return false;
-    }
-    return false;
-}
-
 int write_sealed(const std::string& path, const void* record, size_t size) {
     std::string file = seal(record, size);
     if (file.empty()) return -1;

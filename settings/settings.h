@@ -4,11 +4,13 @@
 // Every function returns 0 (or an index) on success and a small negative
 // number on failure; where a user must be told, a reason is given in UTF-8.
 // A file whose envelope is damaged is treated as missing, but it is first
-// kept aside as "<name>.bad" so nothing the user had is overwritten.
+// kept aside as "<name>.bad" (keep_aside, base/file_io.h) so nothing the user
+// had is overwritten.
 #pragma once
 
 #include <string>
 
+#include "base/file_io.h"
 #include "settings/envelope.h"
 #include "settings/records.h"
 
@@ -24,10 +26,6 @@ inline constexpr uint32_t kVersionPatch = 0;
 inline constexpr int kSealedMissing = -1;
 inline constexpr int kSealedDamaged = -2;
 [[nodiscard]] int read_sealed(const std::string& path, void* record, size_t size);
-
-// Renames a damaged file to "<name>.bad" ("<name>.bad1", ... when that name
-// is taken). Returns false when the file could not be moved.
-[[nodiscard]] bool keep_aside(const std::string& path);
 
 // Seals and writes a record crash-safely. Returns 0 or -1.
 [[nodiscard]] int write_sealed(const std::string& path, const void* record, size_t size);
@@ -92,6 +90,9 @@ struct WorkspaceSettings {
     WorkspaceRecord record;
     std::string path;  // the ".wk" file
     int file = -1;     // kept open and locked while the workspace is open
+    // Where the last load kept a damaged record before it wrote the
+    // defaults ("<path>.bad", "<path>.bad1" ...); empty when it did not.
+    std::string kept_aside;
 };
 
 void default_workspace_settings(WorkspaceRecord& rec);
@@ -101,13 +102,22 @@ inline constexpr int kWkLoaded = 0;
 inline constexpr int kWkCreated = 1;  // the file was missing and is now made
 inline constexpr int kWkInUse = -1;   // another program holds the workspace
 inline constexpr int kWkFailed = -2;  // the file could not be read or written
+inline constexpr int kWkDamaged = -3; // inspect_workspace_settings: the record is damaged
 
 // Opens a workspace's ".wk" file, takes its in-use lock and reads the record
 // with the load-time corrections applied. A damaged record is kept aside as
-// "<name>.bad" and replaced by the defaults (status kWkCreated). `reason`
-// gets a UTF-8 explanation on failure.
+// "<name>.bad" (the first free such name, told in `ws.kept_aside`) and
+// replaced by the defaults (status kWkCreated). `reason` gets a UTF-8
+// explanation on failure.
 [[nodiscard]] int load_workspace_settings(WorkspaceSettings& ws, const std::string& path,
                                           std::string* reason);
+
+// The same for readers that must not change anything (nodrel-tool's check
+// and restore): the lock is taken and the record read, but nothing is made
+// or moved. kWkLoaded; kWkDamaged with the lock held and the defaults in
+// `ws.record`; kWkInUse; kWkFailed (a missing file included).
+[[nodiscard]] int inspect_workspace_settings(WorkspaceSettings& ws, const std::string& path,
+                                             std::string* reason);
 
 // Seals and writes the record; the lock stays held throughout (the new file
 // is locked before it replaces the old one). Returns 0, or -1 when the write

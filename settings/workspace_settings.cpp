@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,23 +25,63 @@ bool try_lock(int fd) {
     return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
 }
 
-std::string dir_of(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-}
-
 std::string errno_text() {
     return std::strerror(errno);
 }
 
+constexpr int kLockBusy = -2;
+
+// Opens the file at `path` and takes its lock. The holder's saves replace
+// the file by rename, so between this open and this lock the name can come
+// to lead to a new file, and a lock won on the old one guards nothing: the
+// locked file must still be the one at the name (same device and inode),
+// else the open is made again. Returns the locked descriptor, kLockBusy when
+// another open file holds the lock (or the name keeps changing under a
+// holder's saves), or -1 with errno set.
+int open_locked(const std::string& path) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) return -1;
+        if (!try_lock(fd)) {
+            ::close(fd);
+            return kLockBusy;
+        }
+        struct stat held, named;
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    return kLockBusy;
+}
+
+// Reads and unseals the record from the locked file. False when it is
+// damaged.
+bool read_record(int fd, WorkspaceRecord& out) {
+    std::string bytes, rec;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::pread(fd, buf, sizeof buf, static_cast<off_t>(bytes.size()))) > 0 &&
+           bytes.size() < (1u << 20)) {
+        bytes.append(buf, static_cast<size_t>(n));
+    }
+    if (unseal(bytes, rec, sizeof out) != kUnsealOk) return false;
+    std::memcpy(&out, rec.data(), sizeof out);
+    return true;
+}
+
 // Writes a sealed record into a new file, locks it, then renames it over
-// `path`: the name always points at a locked file while we hold the
-// workspace. Returns the new locked descriptor or -1.
+// `path` (over the file a symbolic link there leads to): the name always
+// points at a locked file while we hold the workspace. Returns the new locked
+// descriptor or -1.
 int replace_locked(const std::string& path, const WorkspaceRecord& rec) {
     std::string bytes = seal(&rec, sizeof rec);
     if (bytes.empty()) return -1;
-    std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::string target = replace_target(path);
+    if (target.empty()) return -1;
+    std::string tmp;
+    int fd = open_temp_beside(target, &tmp);
     if (fd < 0) return -1;
     const char* p = bytes.data();
     size_t left = bytes.size();
@@ -48,24 +89,25 @@ int replace_locked(const std::string& path, const WorkspaceRecord& rec) {
     while (ok && left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
+        if (n <= 0) {
             ok = false;
-        else {
+        } else {
             p += n;
             left -= static_cast<size_t>(n);
         }
     }
-    if (!ok || ::fsync(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (!ok) {
         int saved = errno;
         ::close(fd);
         ::unlink(tmp.c_str());
         errno = saved;
         return -1;
     }
-    int dfd = ::open(dir_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+    if (finish_replace(fd, tmp, target) != kIoOk) {
+        int saved = errno;
+        ::close(fd);
+        errno = saved;
+        return -1;
     }
     return fd;
 }
@@ -109,11 +151,10 @@ void default_workspace_settings(WorkspaceRecord& r) {
 }
 
 int workspace_in_use(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return 0;
-    int busy = try_lock(fd) ? 0 : 1;
-    ::close(fd);
-    return busy;
+    int fd = open_locked(path);
+    if (fd == kLockBusy) return 1;
+    if (fd >= 0) ::close(fd);
+    return 0;
 }
 
 int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std::string* reason) {
@@ -122,31 +163,27 @@ int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std:
     };
     close_workspace_settings(ws);
     ws.path = path;
+    ws.kept_aside.clear();
     int status = kWkLoaded;
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    int fd = open_locked(path);
+    if (fd == kLockBusy) {
+        why(path + ": the workspace is open in another program");
+        return kWkInUse;
+    }
     if (fd < 0 && errno != ENOENT) {
         why(path + ": " + errno_text());
         return kWkFailed;
     }
-    if (fd >= 0 && !try_lock(fd)) {
-        ::close(fd);
-        why(path + ": the workspace is open in another program");
-        return kWkInUse;
-    }
     if (fd >= 0) {
-        std::string bytes, rec;
-        char buf[4096];
-        ssize_t n;
-        while ((n = ::read(fd, buf, sizeof buf)) > 0 && bytes.size() < (1u << 20))
-            bytes.append(buf, static_cast<size_t>(n));
-        if (unseal(bytes, rec, sizeof ws.record) == kUnsealOk) {
-            std::memcpy(&ws.record, rec.data(), sizeof ws.record);
+        if (read_record(fd, ws.record)) {
             ws.file = fd;
         } else {
             // The damaged record goes aside under our lock; defaults follow.
-            if (!keep_aside(path)) {
-                ::close(fd);
+            // Behind a symbolic link it is the real file that goes aside, so
+            // the link leads to the new one.
+            if (!keep_aside(replace_target(path), &ws.kept_aside)) {
                 why(path + ": damaged and could not be kept aside: " + errno_text());
+                ::close(fd);
                 return kWkFailed;
             }
             ::close(fd);
@@ -164,6 +201,27 @@ int load_workspace_settings(WorkspaceSettings& ws, const std::string& path, std:
     }
     apply_load_corrections(ws.record);
     return status;
+}
+
+int inspect_workspace_settings(WorkspaceSettings& ws, const std::string& path,
+                               std::string* reason) {
+    close_workspace_settings(ws);
+    ws.path = path;
+    ws.kept_aside.clear();
+    int fd = open_locked(path);
+    if (fd == kLockBusy) {
+        if (reason) *reason = path + ": the workspace is open in another program";
+        return kWkInUse;
+    }
+    if (fd < 0) {
+        if (reason) *reason = path + ": " + errno_text();
+        return kWkFailed;
+    }
+    ws.file = fd;
+    if (read_record(fd, ws.record)) return kWkLoaded;
+    default_workspace_settings(ws.record);
+    if (reason) *reason = path + ": the settings record is damaged";
+    return kWkDamaged;
 }
 
 int save_workspace_settings(WorkspaceSettings& ws) {

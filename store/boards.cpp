@@ -11,6 +11,7 @@
 #include "store/keys.h"
 #include "store/paths.h"
 #include "store/tables.h"
+#include "store/texts.h"
 
 namespace nd {
 
@@ -116,13 +117,7 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
     draw_fresh_serial(k);
 
     auto board = std::make_unique<Board>();
-    std::memset(board.get(), 0, sizeof(Board));
-    board->size = sizeof(Board);
-    board->key = k;
-    board->saved = k;
-    board->value280 = -1;
-    board->value284 = -1;
-    gbk_copy_field(board->name, sizeof board->name, name ? name : "");
+    init_board_record(*board, name, k);
 
     if (!Tables.read_only) make_dirs(Tables.root, k);
     if (store_write(make_path(Tables.root, k.type, k, 0), board.get(), sizeof(Board)) != kIoOk)
@@ -156,6 +151,60 @@ LocationRef add_board(const char* name, const RecordKey* key, int group, int slo
     gb.boards[slot] = std::move(board);
     Tables.case_rows[group][slot].reset();
     return {0, group, slot, 0};
+}
+
+void init_board_record(Board& board, const char* name, const RecordKey& key) {
+    std::memset(&board, 0, sizeof board);
+    board.size = sizeof(Board);
+    board.key = key;
+    board.saved = key;
+    board.value280 = -1;
+    board.value284 = -1;
+    gbk_copy_field(board.name, sizeof board.name, name ? name : "");
+}
+
+bool mend_board_key(Board& board, const RecordKey& listing) {
+    if ((board.key.type & 0x7FFF) == kTypeBoard && same_item(board.key, listing)) return false;
+    board.key = listing;
+    board.key.ordinal = 0;
+    board.saved.type = listing.type;
+    board.saved.serial = listing.serial;
+    return true;
+}
+
+bool mend_short_board(Board& board, size_t held, const RecordKey& listing) {
+    if (held >= sizeof(Board)) return false;
+    board.size = sizeof(Board);
+    if (held < offsetof(Board, value280) + 4) board.value280 = -1;
+    if (held < offsetof(Board, value284) + 4) board.value284 = -1;
+    if (held < offsetof(Board, saved) + sizeof(RecordKey)) board.saved = listing;
+    mend_board_key(board, listing);
+    // A name cut inside a character loses the half it has; a name cut away
+    // whole gets a plain one, so the category still shows in the list.
+    if (held < offsetof(Board, content)) {
+        std::string name = field_text(board.name, sizeof board.name);
+        size_t keep = 0;
+        for (size_t len; keep < name.size() && (len = gbk_char_length(name, keep)) != 0;) {
+            if (len == 1 && gbk_lead_byte(static_cast<unsigned char>(name[keep]))) break;
+            keep += len;
+        }
+        name.resize(keep);
+        gbk_copy_field(board.name, sizeof board.name,
+                       name.empty() ? std::string_view(store_text::kRecoveredBoardName) : name);
+    }
+    // The list keeps the entries the file held whole; with the count itself
+    // gone, none.
+    uint32_t count = 0;
+    if (held >= offsetof(Board, cases)) {
+        uint32_t whole = static_cast<uint32_t>((held - offsetof(Board, cases)) / sizeof(RecordKey));
+        count =
+            board.case_count > static_cast<uint32_t>(kCaseSlots) ? kCaseSlots : board.case_count;
+        if (whole < count) count = whole;
+    }
+    bool cut = held < offsetof(Board, cases) || count < board.case_count;
+    board.case_count = count;
+    std::memset(&board.cases[count], 0, sizeof(RecordKey) * (kCaseSlots - count));
+    return cut;
 }
 
 int rename_board(const char* name, int group, int slot) {

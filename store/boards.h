@@ -64,4 +64,20 @@ inline constexpr int kGroupFileUnwritten = -1;
 // Number of live (not deleted) boards of a group.
 int live_board_count(int group);
 
+// A new board record: all zero, its size, `key` as its creation and
+// last-save key, -1 at 280 and 284, and the name (GBK).
+void init_board_record(Board& board, const char* name, const RecordKey& key);
+
+// Gives a board record the key its group file names it by (`listing`) when
+// its own key would name another file; the last-save key follows in type
+// and serial. True when anything changed.
+bool mend_board_key(Board& board, const RecordKey& listing);
+
+// Mends a board whose file held only its first `held` bytes, the rest read
+// as zero: the size, the fields made -1 and the keys it lost are put back
+// (the keys from `listing`), a lost name becomes "找回的白板", and the Case
+// list keeps the entries that are whole. True when entries of the list may
+// have been cut off.
+bool mend_short_board(Board& board, size_t held, const RecordKey& listing);
+
 }  // namespace nd

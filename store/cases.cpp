@@ -33,16 +33,32 @@ int board_case_count(const Board& b) {
 }
 
 // Reads one of a Case's files: the ".case" name first, and only when that
-// is missing the read name, which brings a ".pass" file back.
-int read_case_file(const RecordKey& key, int part, void* out, size_t size) {
-    int io = read_file_exact(make_path(Tables.root, key.type, key, part), out, size);
+// is missing the read name, which brings a ".pass" file back. A short file
+// gives kIoShort with what it held in `out` and its length in `*held`.
+int read_case_file(const RecordKey& key, int part, void* out, size_t size, size_t* held) {
+    int io = read_file_prefix(make_path(Tables.root, key.type, key, part), out, size, held);
     if (io != kIoMissing) return io;
     std::string path;
     int renamed = 0;
     if (make_path_for_read(Tables.root, key.type, &key, part, path, renamed, !Tables.read_only) !=
         0)
         return kIoMissing;
-    return read_file_exact(path, out, size);
+    return read_file_prefix(path, out, size, held);
+}
+
+// Reads one Case file into `out`; a short one is zero-filled past what it
+// held, which is kept in `*held_bytes`. False when it cannot be read.
+bool read_case_part(const RecordKey& key, int part, void* out, size_t size, bool* short_file,
+                    std::string* held_bytes) {
+    size_t held = 0;
+    int io = read_case_file(key, part, out, size, &held);
+    *short_file = io == kIoShort;
+    if (io == kIoShort) {
+        held_bytes->assign(static_cast<const char*>(out), held);
+        std::memset(static_cast<char*>(out) + held, 0, size - held);
+        return true;
+    }
+    return io == kIoOk;
 }
 
 }  // namespace
@@ -153,32 +169,47 @@ int delete_case(int group, int board, int slot) {
     return r;
 }
 
-int load_case(const RecordKey& key, int group, int board, int slot, bool* needs_write) {
-    if (needs_write) *needs_write = false;
-    // Both buffers are filled whole by the read or dropped, so they are not
-    // cleared first.
+int load_case(const RecordKey& key, int group, int board, int slot, CaseLoad* report) {
+    CaseLoad local;
+    CaseLoad& r = report ? *report : local;
+    r = CaseLoad{};
+    // Both buffers are filled whole by the read (a short file zero-filled
+    // past its end) or dropped, so they are not cleared first.
     CaseRecordPtr rec = new_case_record();
-    if (read_case_file(key, 0, rec.get(), sizeof(CaseRecord)) != kIoOk) return kLoadNoCase;
+    if (!read_case_part(key, 0, rec.get(), sizeof(CaseRecord), &r.record_short, &r.record_held))
+        return kLoadNoCase;
     // A link count past the table would make every reader run off the record;
     // it is cut to the table (and written back) rather than refusing the
     // whole workspace for one damaged Case. The link check drops what does
     // not point at a Case.
-    bool cut = rec->link_count > static_cast<uint32_t>(kMaxLinks);
-    if (cut) rec->link_count = kMaxLinks;
+    r.link_count_cut = rec->link_count > static_cast<uint32_t>(kMaxLinks);
+    if (r.link_count_cut) rec->link_count = kMaxLinks;
     CaseBodyPtr body = new_case_body();
-    if (read_case_file(key, 1, body.get(), sizeof(CaseBody)) != kIoOk) return kLoadNoCaseBody;
+    if (!read_case_part(key, 1, body.get(), sizeof(CaseBody), &r.body_short, &r.body_held))
+        return kLoadNoCaseBody;
     // The content is text: it ends inside its buffer whatever the file held.
     body->text[sizeof(CaseBody) - 1] = 0;
 
+    // A record cut before its size field still is a whole record once read.
+    if (r.record_short) rec->size = sizeof(CaseRecord);
+    r.key_mended = mend_case_key(*rec, key);
     rec->form &= 3;
-    bool changed = overdue_rule(*rec, today_yyyymmdd());
-    if (needs_write) *needs_write = changed || cut;
+    r.recoloured = overdue_rule(*rec, today_yyyymmdd());
 
     CaseSlot& s = case_row(group, board).slots[slot];
     s.record = std::move(rec);
     s.body = std::move(body);
     s.file = -1;
     return 0;
+}
+
+bool mend_case_key(CaseRecord& record, const RecordKey& listing) {
+    if (is_case_type(record.key.type) && same_item(record.key, listing)) return false;
+    record.key = listing;
+    record.key.ordinal = 0;
+    record.saved.type = listing.type;
+    record.saved.serial = listing.serial;
+    return true;
 }
 
 bool overdue_rule(CaseRecord& rec, int32_t today) {
@@ -202,23 +233,6 @@ int apply_due_date(int group, int board, int slot) {
 
 namespace {
 
-// Finds a loaded Case by identity; used when a link's location went stale.
-bool locate_case(const RecordKey& key, LocationRef& where) {
-    for (int g = 0; g < kGroupSlots; ++g)
-        for (int b = 0; b < kBoardSlots; ++b) {
-            const CaseRow* row = Tables.case_rows[g][b].get();
-            if (!row) continue;
-            for (int s = 0; s < kCaseSlots; ++s) {
-                const CaseRecord* r = row->slots[s].record.get();
-                if (r && same_item(r->key, key) && (r->key.type & 0x7FFF) == (key.type & 0x7FFF)) {
-                    where = {0, g, b, s};
-                    return true;
-                }
-            }
-        }
-    return false;
-}
-
 void remove_link(CaseRecord& rec, uint32_t i) {
     uint32_t n = rec.link_count;
     for (uint32_t j = i; j + 1 < n; ++j) {
@@ -234,7 +248,35 @@ void remove_link(CaseRecord& rec, uint32_t i) {
 
 }  // namespace
 
-int check_links(int group, int board, int slot) {
+CaseIndex::Identity CaseIndex::identity_of(const RecordKey& key) {
+    return {key_time_value(key), key.serial, static_cast<uint16_t>(key.type & 0x7FFF)};
+}
+
+size_t CaseIndex::Hash::operator()(const Identity& id) const {
+    return std::hash<int64_t>()(id.time * 1000003 + id.serial * 131 + id.type);
+}
+
+void CaseIndex::build() {
+    where_.clear();
+    for (int g = 0; g < kGroupSlots; ++g)
+        for (int b = 0; b < kBoardSlots; ++b) {
+            const CaseRow* row = Tables.case_rows[g][b].get();
+            if (!row) continue;
+            for (int s = 0; s < kCaseSlots; ++s) {
+                const CaseRecord* r = row->slots[s].record.get();
+                if (r) where_.try_emplace(identity_of(r->key), LocationRef{0, g, b, s});
+            }
+        }
+}
+
+bool CaseIndex::find(const RecordKey& key, LocationRef& where) const {
+    auto it = where_.find(identity_of(key));
+    if (it == where_.end()) return false;
+    where = it->second;
+    return true;
+}
+
+int check_links(int group, int board, int slot, const CaseIndex& index) {
     CaseRecord* rec = find_case(group, board, slot);
     if (!rec) return 0;
     if (rec->link_count > static_cast<uint32_t>(kMaxLinks)) rec->link_count = kMaxLinks;
@@ -254,16 +296,13 @@ int check_links(int group, int board, int slot) {
         }
         ++changed;
         LocationRef moved;
-        if (locate_case(rec->link_keys[i], moved)) {
+        if (index.find(rec->link_keys[i], moved)) {
             at = moved;
             ++i;
         } else {
             remove_link(*rec, i);
         }
     }
-    // A record that cannot be written keeps the mended links in memory; the
-    // next load finds and mends them again.
-    if (changed) static_cast<void>(save_case(0, group, board, slot));
     return changed;
 }
 

@@ -2,6 +2,10 @@
 // point file (".pos").
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
 #include "store/records.h"
 
 namespace nd {
@@ -36,13 +40,31 @@ inline constexpr int kCaseUnwritten = -2;  // a file could not be written
 // saved.
 [[nodiscard]] int delete_case(int group, int board, int slot);
 
-// Reads a Case into the CaseTable at (group, board, slot): kLoadNoCase when
-// its record cannot be read, kLoadNoCaseBody when its content cannot be read;
-// 0 otherwise. The
-// overdue rule is applied in memory; `*needs_write` is set when the record
-// changed and must be written (the caller decides when).
-[[nodiscard]] int load_case(const RecordKey& key, int group, int board, int slot,
-                            bool* needs_write);
+// What load_case found in a Case's files.
+struct CaseLoad {
+    bool recoloured = false;      // the overdue rule changed the colour
+    bool key_mended = false;      // the record's own key named another file
+    bool link_count_cut = false;  // a link count past the table was cut to it
+    // What a short file held (its bytes are zero-filled past it in memory),
+    // kept so the file can be kept aside before it is made whole.
+    bool record_short = false;
+    bool body_short = false;
+    std::string record_held;
+    std::string body_held;
+};
+
+// Reads a Case into the CaseTable at (group, board, slot) under the key its
+// board lists (`key`): kLoadNoCase when its record cannot be read,
+// kLoadNoCaseBody when its content cannot be read; 0 otherwise. A short file
+// is read for what it holds; a record whose own key differs from `key` takes
+// `key`. The overdue rule is applied in memory. Nothing is written: `report`
+// (when given) says what must be (the caller decides when).
+[[nodiscard]] int load_case(const RecordKey& key, int group, int board, int slot, CaseLoad* report);
+
+// Gives a Case record the key its board lists it by when its own key would
+// name another file; the last-save key follows in type and serial. True when
+// anything changed.
+bool mend_case_key(CaseRecord& record, const RecordKey& listing);
 
 // The overdue rule on a record in memory for the date `today` (yyyymmdd).
 // Returns true when the colour changed.
@@ -53,11 +75,39 @@ bool overdue_rule(CaseRecord& record, int32_t today);
 // kCaseUnwritten when the change could not be written (it stays in memory).
 [[nodiscard]] int apply_due_date(int group, int board, int slot);
 
+// The loaded Cases by identity (clock fields, serial and type), for finding
+// where the target of a stale link is now: one table look-up per stale link
+// instead of a walk over every table row.
+class CaseIndex {
+public:
+    // Indexes every Case in the tables; the first of two with one identity
+    // wins, as a walk in table order would find it.
+    void build();
+    bool find(const RecordKey& key, LocationRef& where) const;
+
+private:
+    struct Identity {
+        int64_t time;
+        uint16_t serial;
+        uint16_t type;
+        bool operator==(const Identity&) const = default;
+    };
+    struct Hash {
+        size_t operator()(const Identity& id) const;
+    };
+    static Identity identity_of(const RecordKey& key);
+    std::unordered_map<Identity, LocationRef, Hash> where_;
+};
+
 // Checks the links of a loaded Case against the Cases at their target
-// locations. A link whose target moved to another slot is pointed at it; a
-// link whose target no longer exists is removed. The record is saved when
-// anything changed. Returns the number of links changed or removed.
-int check_links(int group, int board, int slot);
+// locations. A link whose target moved to another slot is pointed at it
+// (found through `index`); a link whose target no longer exists is removed.
+// Pointing a moved target's link at where it is now, rather than dropping
+// it, is deliberate: the check compares clock fields only, so a Case that
+// moved would otherwise lose every link to it, and a link is something the
+// user made. Returns the number of links changed or removed; the caller
+// saves the record when it is not 0.
+int check_links(int group, int board, int slot, const CaseIndex& index);
 
 // The point file of a Case, made when missing. Returns 0 or -1.
 [[nodiscard]] int load_points(const CaseRecord& record, CasePointFile& out);

@@ -1,14 +1,11 @@
 #include "store/load.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "base/file_io.h"
 #include "base/gbk.h"
@@ -16,8 +13,10 @@
 #include "store/cases.h"
 #include "store/keys.h"
 #include "store/locks.h"
+#include "store/note_log.h"
 #include "store/paths.h"
 #include "store/tables.h"
+#include "store/texts.h"
 
 namespace nd {
 
@@ -62,30 +61,62 @@ int fail(int code, const std::string& path, int io_status, const char* what) {
     return code;
 }
 
-void publish_label(const char* field, size_t width) {
-    set_load_label(field, width);
-}
-
 int open_rw(const std::string& path) {
     return ::open(path.c_str(), O_RDWR | O_CLOEXEC);
 }
 
+// A new workspace: the group "root" with the board "分类1". The board file
+// and the group file are written before "root.frame", which names them, so a
+// creation cut short (a full disk, a kill) leaves no group table, or one
+// without a group, and the next opening makes the workspace again.
 int make_new_workspace() {
     const std::string& root = Tables.root;
     for (const std::string& dir : {root.substr(0, root.size() - 1), root + "0", root + "0/frame",
                                    root + "1", root + "1/case", root + "1/img"}) {
         if (!make_dir(dir)) return fail(kLoadNoRoot, dir, kIoFailed, nullptr);
     }
+    RecordKey group_key = make_key(kTypeGroup);
+    draw_fresh_serial(group_key);
+    RecordKey board_key = make_key(kTypeBoard);
+    draw_fresh_serial(board_key);
+
+    auto board = std::make_unique<Board>();
+    init_board_record(*board, kFirstBoard, board_key);
+    make_dirs(root, board_key);
+    std::string bp = make_path(root, board_key.type, board_key, 0);
+    if (store_write(bp, board.get(), sizeof(Board)) != kIoOk)
+        return fail(kLoadNoBoard, bp, kIoFailed, nullptr);
+
+    auto group = std::make_unique<GroupBoards>();
+    std::memset(&group->image, 0, sizeof group->image);
+    group->image.count = 1;
+    group->image.keys[0] = board_key;
+    std::string gp = make_path(root, kTypeGroup, group_key, 0);
+    if (store_write(gp, &group->image, sizeof group->image) != kIoOk)
+        return fail(kLoadNoGroup, gp, kIoFailed, nullptr);
+
+    GroupTable table;
+    std::memset(&table, 0, sizeof table);
+    table.count = 1;
+    gbk_copy_field(table.names[0], sizeof table.names[0], kRootName);
+    table.keys[0] = group_key;
     std::string rf = root + "0/frame/root.frame";
-    if (store_write(rf, &Tables.groups, sizeof Tables.groups) != kIoOk)
+    if (store_write(rf, &table, sizeof table) != kIoOk)
         return fail(kLoadNoRoot, rf, kIoFailed, nullptr);
+
+    Tables.groups = table;
     Tables.root_file = open_rw(rf);
-    int g = add_group(kRootName);
-    if (g < 0) return fail(kLoadNoGroup, root + "0/frame/", kIoFailed, nullptr);
-    if (add_board(kFirstBoard, nullptr, g, -1).flag != 0)
-        return fail(kLoadNoBoard, root + "0/frame/", kIoFailed, nullptr);
+    group->file = open_rw(gp);
+    group->boards[0] = std::move(board);
+    Tables.group_boards[0] = std::move(group);
     set_load_progress(100.0f);
     return kLoadNew;
+}
+
+bool names_a_group(const GroupTable& table) {
+    for (const auto& name : table.names)
+        if (name[0]) return true;
+    return false;
 }
 
 // A board's ordinals must be 1..count, each once.
@@ -101,80 +132,147 @@ bool ordinals_ok(const Board& b, int n) {
 
 // What the load found to correct, written only once everything was read.
 // Per call, so loads on two threads never share it.
+enum Fix : uint8_t {
+    kFixOrdinals = 1,    // a board's ordinals were renumbered
+    kFixKey = 2,         // the record's own key was mended to the listing key
+    kFixRecordCut = 4,   // a short Case record, read for what it held
+    kFixBodyCut = 8,     // a short content file, read for what it held
+    kFixLinkCount = 16,  // a link count past the table was cut
+    kFixRecolour = 32,   // the overdue rule changed the colour
+};
 struct Corrections {
-    bool save_board[kGroupSlots][kBoardSlots];
-    bool save_case[kGroupSlots][kBoardSlots][kCaseSlots];
+    uint8_t board[kGroupSlots][kBoardSlots];
+    uint8_t cases[kGroupSlots][kBoardSlots][kCaseSlots];
+    // What the short Case files held, kept aside before they are made whole.
+    struct Held {
+        int group, board, slot;
+        std::string record, body;
+    };
+    std::vector<Held> held;
 };
 
-// Adds one of the default groups with its board. False when either could
-// not be written.
-bool add_default_group(const char* group, const char* board) {
-    int g = add_group(group);
-    return g >= 0 && add_board(board, nullptr, g, -1).flag == 0;
+std::string case_subject(const CaseRecord& rec) {
+    return subject_gbk(store_text::kCaseWord, rec.title, sizeof rec.title);
 }
 
-// Names of the files in the dated directories the repair pass has looked
-// at: one directory listing answers "is it there" for every Case filed on
-// that day, where a stat per file would cost a system call each. Only a
-// name found in a listing is taken as present; anything else is asked of
-// the file system directly.
-class Listing {
-public:
-    bool has(const std::string& path) {
-        size_t slash = path.find_last_of('/');
-        if (slash == std::string::npos) return false;
-        auto [it, fresh] = dirs_.try_emplace(path.substr(0, slash));
-        if (fresh) {
-            if (DIR* d = ::opendir(it->first.c_str())) {
-                while (const dirent* e = ::readdir(d)) it->second.insert(e->d_name);
-                ::closedir(d);
-            }
-        }
-        return it->second.count(path.substr(slash + 1)) != 0;
-    }
+std::string board_subject(const Board& b) {
+    return subject_gbk(store_text::kBoardWord, b.name, sizeof b.name);
+}
 
-private:
-    std::unordered_map<std::string, std::unordered_set<std::string>> dirs_;
-};
+std::string utf8_name(const char* field, size_t width) {
+    return gbk_to_utf8(field_text(field, width));
+}
 
-// The repair pass's notes: what it found, and what it did about it, which
-// it says only once the write that does it has succeeded.
-class RepairLog {
-public:
-    explicit RepairLog(std::vector<std::string>* notes) : notes_(notes) {}
+// Writes one board's corrections and says so.
+void write_board_fixes(NoteLog& log, int g, int b, uint8_t fixes) {
+    const Board& bd = *find_board(g, b);
+    const std::string name = utf8_name(bd.name, sizeof bd.name);
+    bool ok = save_board(g, b) == 0;
+    if (fixes & kFixKey) {
+        log.record({"board " + name + ": its own key names another file than " +
+                        make_path(Tables.root, bd.key.type, bd.key, 0),
+                    "key set to the one its group lists", board_subject(bd),
+                    store_text::kKeyDiffers, store_text::kCorrected},
+                   ok);
+    }
+    if (fixes & kFixOrdinals) {
+        log.record({"board " + name + ": Case ordinals not 1..count", "renumbered",
+                    board_subject(bd), store_text::kOrdinalsWrong, store_text::kRenumbered},
+                   ok);
+    }
+}
 
-    void note(const std::string& text) {
-        if (notes_) notes_->push_back(text);
+// Writes one Case's corrections and says so: short files are kept aside
+// first, then the record (and the content when it was short) are written.
+void write_case_fixes(NoteLog& log, int g, int b, int s, uint8_t fixes,
+                      const Corrections::Held* held) {
+    CaseSlot& slot = *find_case_slot(g, b, s);
+    const CaseRecord& rec = *slot.record;
+    const std::string title = utf8_name(rec.title, sizeof rec.title);
+    const std::string rp = make_path(Tables.root, rec.key.type, rec.key, 0);
+    const std::string bp = make_path(Tables.root, rec.key.type, rec.key, 1);
+    auto save_record = [&] { return save_case(0, g, b, s) == 0; };
+    bool record_ok = true;
+    if (fixes & kFixRecordCut) {
+        record_ok =
+            log.keep_and_write(rp, held->record, save_record,
+                               {"Case " + title + ": record " + rp + " truncated (" +
+                                    std::to_string(held->record.size()) + " of 65536 bytes)",
+                                "made whole from what it held", case_subject(rec),
+                                store_text::kFileTruncated, store_text::kRemadeKeptAs});
+    } else if (fixes & (kFixKey | kFixLinkCount | kFixRecolour)) {
+        record_ok = save_record();
     }
-    // Something found that could not be repaired.
-    void failed(const std::string& text) {
-        failed_ = true;
-        note(text);
+    if (fixes & kFixBodyCut) {
+        log.keep_and_write(
+            bp, held->body,
+            [&] { return store_write(bp, slot.body.get(), sizeof(CaseBody)) == kIoOk; },
+            {"Case " + title + ": content " + bp + " truncated (" +
+                 std::to_string(held->body.size()) + " of 65536 bytes)",
+             "reads as the text it holds", case_subject(rec), store_text::kBodyTruncated,
+             store_text::kRemadeKeptAs});
     }
-    // Writes the mended bytes; notes "<found>, <done>", or that the write
-    // failed and why.
-    bool write(const std::string& path, const void* data, size_t size, const std::string& found,
-               const std::string& done) {
-        if (store_write(path, data, size) == kIoOk) {
-            note(found + ", " + done);
-            return true;
-        }
-        failed(found + "; not repaired, the write failed: " + last_io_error());
-        return false;
+    if (fixes & kFixKey) {
+        log.record({"Case " + title + ": its own key names another file than " + rp,
+                    "key set to the one its board lists", case_subject(rec),
+                    store_text::kKeyDiffers, store_text::kCorrected},
+                   record_ok);
     }
-    bool any_failed() const { return failed_; }
+    if (fixes & kFixLinkCount) {
+        log.record({"Case " + title + ": link count past the table", "cut to 70", case_subject(rec),
+                    store_text::kLinkCountPast, store_text::kCorrected},
+                   record_ok);
+    }
+    if (fixes & kFixRecolour) {
+        log.record(
+            routine("Case " + title + ": overdue", "colour set to " + std::to_string(rec.colour)),
+            record_ok);
+    }
+}
 
-private:
-    std::vector<std::string>* notes_;
-    bool failed_ = false;
-};
+// Adds the two further groups of a workspace made by its first opening, each
+// with its board. Either both come with their boards, or the group table is
+// put back to its one group (in memory and on disk) and the next opening
+// tries again: a group left without its board would stay so for good.
+void add_default_groups(NoteLog& log) {
+    Finding done =
+        routine("the workspace has one group", "the groups " + gbk_to_utf8(kTaskGroup) + " and " +
+                                                   gbk_to_utf8(kCheckGroup) + " added");
+    if (log.dry_run()) {
+        log.record(done, true);
+        return;
+    }
+    const GroupTable before = Tables.groups;
+    const char* const defaults[2][2] = {{kTaskGroup, kTaskBoard}, {kCheckGroup, kCheckBoard}};
+    bool ok = true;
+    for (const auto& d : defaults) {
+        int g = add_group(d[0]);
+        ok = g >= 0 && add_board(d[1], nullptr, g, -1).flag == 0;
+        if (!ok) break;
+    }
+    if (ok) {
+        log.record(done, true);
+        return;
+    }
+    for (uint32_t g = before.count; g < static_cast<uint32_t>(kGroupSlots); ++g) {
+        if (Tables.group_boards[g] && Tables.group_boards[g]->file >= 0)
+            ::close(Tables.group_boards[g]->file);
+        Tables.group_boards[g].reset();
+        for (auto& row : Tables.case_rows[g]) row.reset();
+    }
+    Tables.groups = before;
+    bool undone = write_group_table() == 0;
+    done.action += undone ? " (undone: the next opening adds them)" : " (and could not be undone)";
+    log.record(done, false);
+}
 
 }  // namespace
 
-int load_workspace() {
+int load_workspace(RepairNotes* notes) {
     clear_tables();
     set_load_failure(LoadFailure{});
     set_load_progress(0.0f);
+    NoteLog log(notes, Tables.read_only);
     const std::string& root = Tables.root;
     std::string rf = root + "0/frame/root.frame";
     if (!dir_exists(root + "0/frame") || !file_exists(rf)) {
@@ -184,6 +282,10 @@ int load_workspace() {
 
     int io = read_file_exact(rf, &Tables.groups, sizeof Tables.groups);
     if (io != kIoOk) return fail(kLoadNoRoot, rf, io, nullptr);
+    if (!names_a_group(Tables.groups)) {
+        if (Tables.read_only) return fail(kLoadNoRoot, rf, kIoOk, "the group table names no group");
+        return make_new_workspace();
+    }
     if (Tables.groups.count > static_cast<uint32_t>(kGroupSlots))
         return fail(kLoadNoRoot, rf, kIoOk, "group count past the table");
     Tables.root_file = open_rw(rf);
@@ -191,6 +293,8 @@ int load_workspace() {
     // Everything is read first; corrections are written only once the whole
     // workspace has been read, so a failing load leaves the disk untouched.
     auto fixes = std::make_unique<Corrections>();
+    std::memset(fixes->board, 0, sizeof fixes->board);
+    std::memset(fixes->cases, 0, sizeof fixes->cases);
 
     uint32_t group_count = Tables.groups.count;
     for (uint32_t g = 0; g < group_count; ++g) {
@@ -205,7 +309,7 @@ int load_workspace() {
         GroupBoards& group = *gb;
         Tables.group_boards[g] = std::move(gb);
 
-        publish_label(Tables.groups.names[g], 32);
+        set_load_label(Tables.groups.names[g], 32);
         set_load_progress(0.0f);
         float share = group.image.count ? 100.0f / static_cast<float>(group.image.count) : 0.0f;
 
@@ -227,7 +331,8 @@ int load_workspace() {
                 return fail(kLoadNoBoard, bp, kIoOk, "Case count past the table");
             Board& bd = *board;
             group.boards[b] = std::move(board);
-            publish_label(bd.name, sizeof bd.name);
+            if (mend_board_key(bd, bk)) fixes->board[g][b] |= kFixKey;
+            set_load_label(bd.name, sizeof bd.name);
             int n = static_cast<int>(bd.case_count);
             if (n == 0) {
                 add_load_progress(share);
@@ -235,21 +340,31 @@ int load_workspace() {
             }
             if (!ordinals_ok(bd, n)) {
                 for (int i = 0; i < n; ++i) bd.cases[i].ordinal = static_cast<uint16_t>(i + 1);
-                fixes->save_board[g][b] = true;
+                fixes->board[g][b] |= kFixOrdinals;
             }
             for (int i = 0; i < n; ++i) {
-                bool dirty = false;
-                int r = load_case(bd.cases[i], static_cast<int>(g), static_cast<int>(b), i, &dirty);
+                CaseLoad found;
+                int r = load_case(bd.cases[i], static_cast<int>(g), static_cast<int>(b), i, &found);
                 if (r != 0) {
                     std::string cp =
                         make_path(root, bd.cases[i].type, bd.cases[i], r == kLoadNoCase ? 0 : 1);
-                    int st = file_exists(cp) ? kIoShort : kIoMissing;
+                    int st = file_exists(cp) ? kIoFailed : kIoMissing;
                     if (cp.empty()) cp = bp;
-                    return fail(r, cp, st, st == kIoShort ? "short file or bad counts" : nullptr);
+                    return fail(r, cp, st, nullptr);
                 }
-                fixes->save_case[g][b][i] = dirty;
+                uint8_t& f = fixes->cases[g][b][i];
+                f = static_cast<uint8_t>((found.key_mended ? kFixKey : 0) |
+                                         (found.record_short ? kFixRecordCut : 0) |
+                                         (found.body_short ? kFixBodyCut : 0) |
+                                         (found.link_count_cut ? kFixLinkCount : 0) |
+                                         (found.recoloured ? kFixRecolour : 0));
+                if (found.record_short || found.body_short) {
+                    fixes->held.push_back({static_cast<int>(g), static_cast<int>(b), i,
+                                           std::move(found.record_held),
+                                           std::move(found.body_held)});
+                }
                 const CaseRecord* rec = find_case(static_cast<int>(g), static_cast<int>(b), i);
-                publish_label(rec->title, sizeof rec->title);
+                set_load_label(rec->title, sizeof rec->title);
                 add_load_progress(share / static_cast<float>(n));
             }
         }
@@ -260,155 +375,45 @@ int load_workspace() {
     // next load, so it does not fail this one.
     {
         std::lock_guard<std::mutex> hold(StorageLock);
+        size_t next_held = 0;
         for (uint32_t g = 0; g < group_count; ++g)
             for (int b = 0; b < kBoardSlots; ++b) {
-                if (fixes->save_board[g][b]) static_cast<void>(save_board(static_cast<int>(g), b));
-                for (int s = 0; s < kCaseSlots; ++s)
-                    if (fixes->save_case[g][b][s])
-                        static_cast<void>(save_case(0, static_cast<int>(g), b, s));
+                const int gi = static_cast<int>(g);
+                if (fixes->board[g][b]) write_board_fixes(log, gi, b, fixes->board[g][b]);
+                for (int s = 0; s < kCaseSlots; ++s) {
+                    if (!fixes->cases[g][b][s]) continue;
+                    const Corrections::Held* held = nullptr;
+                    if (next_held < fixes->held.size() && fixes->held[next_held].group == gi &&
+                        fixes->held[next_held].board == b && fixes->held[next_held].slot == s)
+                        held = &fixes->held[next_held++];
+                    write_case_fixes(log, gi, b, s, fixes->cases[g][b][s], held);
+                }
             }
+        CaseIndex index;
+        index.build();
         for (int g = 0; g < kGroupSlots; ++g)
             for (int b = 0; b < kBoardSlots; ++b) {
                 if (!Tables.case_rows[g][b]) continue;
-                for (int s = 0; s < kCaseSlots; ++s)
-                    if (find_case(g, b, s)) check_links(g, b, s);
+                for (int s = 0; s < kCaseSlots; ++s) {
+                    const CaseRecord* rec = find_case(g, b, s);
+                    if (!rec) continue;
+                    int changed = check_links(g, b, s, index);
+                    if (!changed) continue;
+                    log.record(
+                        routine("Case " + utf8_name(rec->title, sizeof rec->title) + ": " +
+                                    std::to_string(changed) + " link(s) to a Case moved or gone",
+                                "pointed at where it is now, or removed"),
+                        save_case(0, g, b, s) == 0);
+                }
             }
     }
 
     // A workspace made by the first open gets its two further groups now.
     // They are a convenience: a workspace without them is whole, so a disk
     // that refuses them does not fail the load.
-    if (group_count == 1 && !Tables.read_only && add_default_group(kTaskGroup, kTaskBoard)) {
-        static_cast<void>(add_default_group(kCheckGroup, kCheckBoard));
-    }
+    if (group_count == 1) add_default_groups(log);
     set_load_progress(100.0f);
     return kLoadOk;
-}
-
-int repair_workspace(std::vector<std::string>* notes) {
-    RepairLog log(notes);
-    const std::string& root = Tables.root;
-    Listing listing;
-    GroupTable table;
-    std::string rf = root + "0/frame/root.frame";
-    if (read_file_exact(rf, &table, sizeof table) != kIoOk) return kRepairNoRoot;
-    // A count past the table is cut to the last slot that names a group.
-    if (table.count > static_cast<uint32_t>(kGroupSlots)) {
-        table.count = 0;
-        for (uint32_t g = 0; g < kGroupSlots; ++g)
-            if (table.names[g][0]) table.count = g + 1;
-        log.write(rf, &table, sizeof table, "root.frame: group count past the table",
-                  "cut to " + std::to_string(table.count));
-    }
-    uint32_t gcount = table.count;
-    for (uint32_t g = 0; g < gcount; ++g) {
-        if (!table.names[g][0]) continue;
-        std::string gname = gbk_to_utf8(field_text(table.names[g], 32));
-        std::string gp = make_path(root, kTypeGroup, table.keys[g], 0);
-        GroupFile gf;
-        if (gp.empty() || read_file_exact(gp, &gf, sizeof gf) != kIoOk) return kRepairNoGroup;
-        // A count past the table is cut to the last slot that holds a key.
-        if (gf.count > static_cast<uint32_t>(kBoardSlots)) {
-            gf.count = 0;
-            for (uint32_t b = 0; b < kBoardSlots; ++b)
-                if (gf.keys[b].type != 0) gf.count = b + 1;
-            log.write(gp, &gf, sizeof gf, "group " + gname + ": board count past the table",
-                      "cut to " + std::to_string(gf.count));
-        }
-        uint32_t bcount = gf.count;
-        for (uint32_t b = 0; b < bcount; ++b) {
-            RecordKey& bk = gf.keys[b];
-            if (bk.type == kTypeDeleted) continue;
-            std::string bp = make_path(root, bk.type, bk, 0);
-            auto board = std::make_unique<Board>();
-            bool readable = !bp.empty() && (bk.type & 0x7FFF) == kTypeBoard &&
-                            read_file_exact(bp, board.get(), sizeof(Board)) == kIoOk;
-            // A Case count past the table is cut to it rather than losing the
-            // board: the entries are then checked one by one below.
-            if (readable && board->case_count > static_cast<uint32_t>(kCaseSlots)) {
-                board->case_count = kCaseSlots;
-                log.write(bp, board.get(), sizeof(Board),
-                          "board file " + bp + ": Case count past the table",
-                          "cut to " + std::to_string(kCaseSlots));
-            }
-            if (!readable) {
-                int live = 0;
-                for (uint32_t i = 0; i < bcount; ++i)
-                    if (gf.keys[i].type != kTypeDeleted) ++live;
-                const std::string found =
-                    "group " + gname + ": board file " + (bp.empty() ? "?" : bp) + " unreadable";
-                if (g == 0 && live == 1 && !bp.empty()) {
-                    // The first group keeps a board: an empty one takes the
-                    // lost one's key, and any file still there is kept aside
-                    // under a name not yet taken; one that cannot be moved is
-                    // left alone (the load then reports it).
-                    bool aside = !file_exists(bp);
-                    for (int n = 0; n < 100 && !aside; ++n)
-                        aside = rename_no_replace(bp, bp + ".bad" + (n ? std::to_string(n) : ""));
-                    if (!aside) {
-                        log.failed(found + " and could not be kept aside");
-                        continue;
-                    }
-                    std::memset(board.get(), 0, sizeof(Board));
-                    board->size = sizeof(Board);
-                    board->key = bk;
-                    board->saved = bk;
-                    board->value280 = board->value284 = -1;
-                    gbk_copy_field(board->name, sizeof board->name, kFirstBoard);
-                    make_dirs(root, bk);
-                    log.write(bp, board.get(), sizeof(Board), found, "made empty");
-                    continue;
-                }
-                bk.type = kTypeDeleted;
-                log.write(gp, &gf, sizeof gf, found,
-                          "slot " + std::to_string(b) + " marked deleted");
-                continue;
-            }
-            std::string bname = gbk_to_utf8(field_text(board->name, sizeof board->name));
-            for (uint32_t i = 0; i < board->case_count;) {
-                const RecordKey& ck = board->cases[i];
-                std::string cp = make_path(root, ck.type, ck, 0);
-                int renamed = 0;
-                // The read name is resolved only when the ".case" file is not
-                // there; that is where a ".pass" file is brought back. A name
-                // that cannot be made leaves the Case missing.
-                bool present = !cp.empty() && (listing.has(cp) || file_exists(cp));
-                if (!present && make_path_for_read(root, ck.type, &ck, 0, cp, renamed) == 0) {
-                    present = file_exists(cp);
-                    if (renamed) log.note("board " + bname + ": renamed .pass record to " + cp);
-                }
-                if (present) {
-                    std::string body = make_path(root, ck.type, ck, 1);
-                    bool body_there = listing.has(body) || file_exists(body);
-                    if (!body_there &&
-                        make_path_for_read(root, ck.type, &ck, 1, body, renamed) == 0) {
-                        if (renamed) {
-                            log.note("board " + bname + ": renamed .pass content to " + body);
-                        }
-                        body_there = file_exists(body);
-                    }
-                    if (!body_there) {
-                        CaseBody empty;
-                        std::memset(&empty, 0, sizeof empty);
-                        std::memcpy(empty.text, "\n\n\n", 3);
-                        log.write(body, &empty, sizeof empty,
-                                  "board " + bname + ": content file " + body + " missing",
-                                  "made empty");
-                    }
-                    ++i;
-                    continue;
-                }
-                const std::string found =
-                    "board " + bname + ": Case file " + (cp.empty() ? "?" : cp) + " missing";
-                uint32_t n = board->case_count;
-                for (uint32_t j = i; j + 1 < n; ++j) board->cases[j] = board->cases[j + 1];
-                std::memset(&board->cases[n - 1], 0, sizeof(RecordKey));
-                board->case_count = n - 1;
-                log.write(bp, board.get(), sizeof(Board), found, "entry removed");
-            }
-        }
-    }
-    return log.any_failed() ? kRepairUnwritten : kRepairDone;
 }
 
 }  // namespace nd

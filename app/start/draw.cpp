@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/start/texts.h"
+#include "base/gbk.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
 #include "ui/dialog_frame.h"
@@ -151,6 +152,57 @@ void draw_entry(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s,
     draw_text_button(canvas, p.no, s.entry_cancel, start_text::kCancel, skin);
 }
 
+// The notice's rows: each line wrapped at the box width, never inside a
+// character. When they do not all fit, whole lines are shown and the last
+// row says how many more there are.
+std::vector<std::string> notice_rows(gfx::IMAGE* canvas, const std::vector<std::string>& lines) {
+    gfx::set_font(layout::kNoticeTextSize, 0, kFace, canvas);
+    std::vector<std::string> rows;
+    size_t whole_lines = 0, rows_of_whole = 0;
+    for (const std::string& line : lines) {
+        size_t start = 0;
+        while (start < line.size()) {
+            size_t end = start, len = 0;
+            while ((len = gbk_char_length(line, end)) != 0) {
+                std::string piece = line.substr(start, end + len - start);
+                if (end > start &&
+                    gfx::text_width(piece.c_str(), canvas) > layout::kNoticeTextWidth)
+                    break;
+                end += len;
+            }
+            rows.push_back(line.substr(start, end - start));
+            start = end;
+        }
+        if (rows.size() <= static_cast<size_t>(layout::kNoticeLines) - 1) {
+            ++whole_lines;
+            rows_of_whole = rows.size();
+        }
+    }
+    if (rows.size() <= static_cast<size_t>(layout::kNoticeLines)) return rows;
+    rows.resize(rows_of_whole);
+    rows.push_back(std::string(start_text::kMoreNotesBefore) +
+                   std::to_string(lines.size() - whole_lines) + start_text::kMoreNotesAfter);
+    return rows;
+}
+
+void draw_notice(gfx::IMAGE* canvas, const StartPictures& p, const StartState& s, int skin) {
+    ui::DialogFrame frame;
+    ui::dialog_frame_place(&frame, layout::kNoticeBox);
+    frame.title = start_text::kNoticeTitle;
+    frame.title_x = layout::kNoticeTitleX - layout::kNoticeBox.x;
+    frame.title_y = layout::kNoticeTitleY - layout::kNoticeBox.y;
+    frame.title_size = layout::kNoticeTitleSize;
+    frame.has_close = false;
+    ui::draw_dialog_frame(canvas, frame, skin);
+    int y = layout::kNoticeTextY;
+    for (const std::string& row : notice_rows(canvas, s.notice)) {
+        text(canvas, layout::kNoticeTextX, y, layout::kNoticeTextSize,
+             palette_color(kPalPanelText, skin), row.c_str());
+        y += layout::kNoticeLinePitch;
+    }
+    draw_text_button(canvas, p.ok, s.notice_ok, start_text::kOk, skin);
+}
+
 }  // namespace
 
 void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView& v, int skin) {
@@ -202,6 +254,7 @@ void draw_start_page(gfx::IMAGE* canvas, const StartPictures& p, const StartView
              palette_color(kPalPanelText, skin), s.detail.c_str());
     }
     if (s.mode == Mode::kEntry) draw_entry(canvas, p, s, skin);
+    if (s.mode == Mode::kNotice) draw_notice(canvas, p, s, skin);
 }
 
 }  // namespace nd::start

@@ -60,6 +60,13 @@ inline constexpr int kEntryTextSize = 17;
 inline constexpr Rect kEntryOk{540, 340, 110, 40};
 inline constexpr Rect kEntryCancel{670, 340, 110, 40};
 
+// The notice that tells what opening a workspace found and mended.
+inline constexpr Rect kNoticeBox{150, 150, 700, 360};
+inline constexpr int kNoticeTitleX = 170, kNoticeTitleY = 166, kNoticeTitleSize = 17;
+inline constexpr int kNoticeTextX = 170, kNoticeTextY = 204, kNoticeTextSize = 14;
+inline constexpr int kNoticeTextWidth = 660, kNoticeLinePitch = 22, kNoticeLines = 10;
+inline constexpr Rect kNoticeOk{720, 452, 110, 40};
+
 }  // namespace layout
 
 // The rectangle of visible row `slot` (0 = the first row shown).

@@ -1,7 +1,9 @@
 // The workspace loader thread: takes the workspace's settings and in-use
-// lock, runs the repair pass and loads every group, board and Case into the
-// tables, publishing progress under ProgressLock. The start page watches it
-// from the frame loop and never waits for it.
+// lock, clears the temporary files of crashed saves, takes the day's
+// snapshot, runs the repair pass and loads every group, board and Case into
+// the tables, publishing progress under ProgressLock. What it found and
+// mended is left for the user in the session (post_open_notes). The start
+// page watches it from the frame loop and never waits for it.
 #pragma once
 
 #include <atomic>

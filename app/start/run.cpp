@@ -47,6 +47,9 @@ bool carry_out(StartSession* s, const Action& action) {
         case ActionKind::kSubmitEntry:
             submit_entry(s);
             break;
+        case ActionKind::kDismissNotice:
+            dismiss_notice(s);
+            break;
     }
     return false;
 }

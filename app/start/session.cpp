@@ -10,6 +10,7 @@
 #include "app/start/workspace_name.h"
 #include "base/gbk.h"
 #include "gfx/window/window.h"
+#include "session/workspace.h"
 #include "store/paths.h"
 
 namespace nd::start {
@@ -106,6 +107,11 @@ void take_chosen_path(StartSession* s, EntryPurpose purpose, const std::string& 
     open_recent(s, index);
 }
 
+void dismiss_notice(StartSession* s) {
+    s->state.notice.clear();
+    s->state.mode = Mode::kLoading;
+}
+
 void begin_choosing(StartSession* s, EntryPurpose purpose) {
     s->choosing = purpose;
     std::string program = chooser_program();
@@ -142,8 +148,14 @@ int poll_loading(StartSession* s) {
     switch (s->job->state.load(std::memory_order_acquire)) {
         case LoadState::kRunning:
             return 0;
-        case LoadState::kDone:
-            return 1;
+        case LoadState::kDone: {
+            // The loader's notes are shown once, before the workspace opens.
+            std::vector<std::string> notes = take_open_notes();
+            if (notes.empty()) return 1;
+            s->state.notice = std::move(notes);
+            s->state.mode = Mode::kNotice;
+            return 0;
+        }
         case LoadState::kFailed:
             break;
     }

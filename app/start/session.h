@@ -51,6 +51,11 @@ void submit_entry(StartSession* session);
 
 // Called each frame while loading: 1 once the workspace is loaded, 0 while it
 // loads, -1 when it failed (the page is back at the list with the reason).
+// When opening it found and mended something, the page first shows that
+// (Mode::kNotice, 0) and the workspace is handed over once it was read.
 [[nodiscard]] int poll_loading(StartSession* session);
+
+// The notice was read: the next poll_loading hands the workspace over.
+void dismiss_notice(StartSession* session);
 
 }  // namespace nd::start

@@ -51,6 +51,12 @@ Action start_mouse(StartState* s, const std::vector<RowFlags>& rows, const gfx::
     if (s->mode == Mode::kLoading || s->mode == Mode::kChoosing) return {};
     ui::list_set_count(&s->list, static_cast<int>(rows.size()));
     Clicks clicks;
+    if (s->mode == Mode::kNotice) {
+        reset_list_page(s);
+        clicks.take(ui::button_update(&s->notice_ok, msg), {ActionKind::kDismissNotice});
+        clicks.take(ui::button_update(&s->close, msg), {ActionKind::kClose});
+        return clicks.action;
+    }
     if (s->mode == Mode::kEntry) {
         reset_list_page(s);
         clicks.take(ui::button_update(&s->entry_ok, msg), {ActionKind::kSubmitEntry});
@@ -85,6 +91,11 @@ Action start_mouse(StartState* s, const std::vector<RowFlags>& rows, const gfx::
 }
 
 Action start_key(StartState* s, const gfx::KeyMsg& key) {
+    if (s->mode == Mode::kNotice) {
+        int code = ui::edit_code(key);
+        return code == ui::kKeyEnter || code == ui::kKeyEscape ? Action{ActionKind::kDismissNotice}
+                                                               : Action{};
+    }
     if (s->mode != Mode::kEntry) return {};
     switch (ui::text_field_key(&s->entry.field, ui::edit_code(key))) {
         case ui::FieldKey::kEnter:

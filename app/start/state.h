@@ -25,6 +25,7 @@ enum class Mode {
     kChoosing,  // the file chooser program is open
     kEntry,     // the path entry stands in for the chooser
     kLoading,   // a workspace is loading; input is ignored
+    kNotice,    // it has loaded; what opening it mended is shown until the user has read it
 };
 
 // The recent list's pane, rows and arrows.
@@ -49,6 +50,8 @@ struct StartState {
     ui::Button entry_ok{layout::kEntryOk};
     ui::Button entry_cancel{layout::kEntryCancel};
     ui::Button entry_field{layout::kEntryField};
+    ui::Button notice_ok{layout::kNoticeOk};
+    std::vector<std::string> notice;  // GBK lines of the notice
     std::string message;  // GBK; a failure to show at the message line
     std::string detail;   // GBK; the file it concerns, on the line below
     PathEntry entry;
@@ -61,8 +64,9 @@ enum class ActionKind {
     kChooseOpen,
     kMinimise,
     kClose,
-    kOpenHelp,     // index: the help link
-    kSubmitEntry,  // the path entry's text is ready
+    kOpenHelp,       // index: the help link
+    kSubmitEntry,    // the path entry's text is ready
+    kDismissNotice,  // the notice was read: the workspace goes on to open
 };
 
 struct Action {
@@ -75,7 +79,8 @@ struct Action {
 // the message.
 Action start_mouse(StartState* state, const std::vector<RowFlags>& rows, const gfx::MouseMsg& msg);
 // Keys go to the path entry while it shows: Enter submits, Esc goes back to
-// the list.
+// the list. While the notice shows, Enter or Esc dismisses it, as its button
+// does.
 Action start_key(StartState* state, const gfx::KeyMsg& key);
 
 // Keeps the scroll window inside a list of `count` entries.

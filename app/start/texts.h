@@ -56,4 +56,26 @@ inline constexpr char kEntryPrompt[] =
 // 路径太长
 inline constexpr char kPathTooLong[] = "\xc2\xb7\xbe\xb6\xcc\xab\xb3\xa4";
 
+// The notice shown once a workspace has opened, when opening it found and
+// mended something (the store's own lines follow the title).
+// 打开工作区时发现并处理了以下问题
+inline constexpr char kNoticeTitle[] =
+    "\xb4\xf2\xbf\xaa\xb9\xa4\xd7\xf7\xc7\xf8\xca\xb1\xb7\xa2\xcf\xd6\xb2\xa2\xb4\xa6\xc0\xed\xc1"
+    "\xcb\xd2\xd4\xcf\xc2\xce\xca\xcc\xe2";
+// 工作区设置文件已损坏，已恢复为默认设置（包括密码）；原文件保存为 <path>。
+inline constexpr char kSettingsReset[] =
+    "\xb9\xa4\xd7\xf7\xc7\xf8\xc9\xe8\xd6\xc3\xce\xc4\xbc\xfe\xd2\xd1\xcb\xf0\xbb\xb5\xa3\xac\xd2"
+    "\xd1\xbb\xd6\xb8\xb4\xce\xaa\xc4\xac\xc8\xcf\xc9\xe8\xd6\xc3\xa3\xa8\xb0\xfc\xc0\xa8\xc3\xdc"
+    "\xc2\xeb\xa3\xa9\xa3\xbb\xd4\xad\xce\xc4\xbc\xfe\xb1\xa3\xb4\xe6\xce\xaa"
+    " ";
+// 。
+inline constexpr char kFullStop[] = "\xa1\xa3";
+// ……另有 <n> 条 (when more lines are there than the notice shows)
+inline constexpr char kMoreNotesBefore[] =
+    "\xa1\xad\xa1\xad\xc1\xed\xd3\xd0"
+    " ";
+inline constexpr char kMoreNotesAfter[] =
+    " "
+    "\xcc\xf5";
+
 }  // namespace nd::start_text

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,22 +10,16 @@
 #include <iterator>
 
 #include "base/file_io.h"
+#include "base/testing/file_bytes.h"
 #include "base/testing/temp_dir.h"
 #include "settings/settings.h"
 
 namespace nd {
 namespace {
 
+using testing::read_all;
 using testing::TempDir;
-
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_raw(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::write_raw;
 
 // Unseals a file on disk and returns the raw record bytes, so field checks
 // below read offsets straight from the bytes rather than through the structs.
@@ -238,6 +233,76 @@ TEST(WorkspaceSettingsFile, DamagedRecordIsKeptAside) {
     EXPECT_EQ(read_all(dir / "a.wk.bad"), std::string(2232, 'z'));
     EXPECT_EQ(ws.record.width, 1600);
     close_workspace_settings(ws);
+}
+
+// A damaged record is kept under the first free ".bad" name, and the
+// settings say which, so the user can be told where it went.
+TEST(WorkspaceSettingsFile, DamagedRecordNamesWhereItWasKept) {
+    TempDir dir;
+    write_raw(dir / "a.wk.bad", "an older damaged record");
+    write_raw(dir / "a.wk", std::string(2232, 'z'));
+    WorkspaceSettings ws;
+    ASSERT_EQ(load_workspace_settings(ws, dir / "a.wk", nullptr), kWkCreated);
+    EXPECT_EQ(ws.kept_aside, dir / "a.wk.bad1");
+    EXPECT_EQ(read_all(dir / "a.wk.bad1"), std::string(2232, 'z'));
+    EXPECT_EQ(read_all(dir / "a.wk.bad"), "an older damaged record");
+    close_workspace_settings(ws);
+    ASSERT_EQ(load_workspace_settings(ws, dir / "a.wk", nullptr), kWkLoaded);
+    EXPECT_EQ(ws.kept_aside, "");
+    close_workspace_settings(ws);
+}
+
+// A look at the settings that writes nothing: it takes the lock like an
+// opening, but a damaged record stays where it is and a missing one is not
+// made.
+TEST(WorkspaceSettingsFile, InspectingWritesNothing) {
+    TempDir dir;
+    WorkspaceSettings ws;
+    std::string reason;
+    EXPECT_EQ(inspect_workspace_settings(ws, dir / "none.wk", &reason), kWkFailed);
+    EXPECT_FALSE(file_exists(dir / "none.wk"));
+
+    write_raw(dir / "a.wk", std::string(2232, 'z'));
+    EXPECT_EQ(inspect_workspace_settings(ws, dir / "a.wk", &reason), kWkDamaged);
+    EXPECT_EQ(ws.file >= 0 && workspace_in_use(dir / "a.wk"), 1);
+    close_workspace_settings(ws);
+    EXPECT_EQ(read_all(dir / "a.wk"), std::string(2232, 'z'));
+    EXPECT_FALSE(file_exists(dir / "a.wk.bad"));
+
+    ASSERT_EQ(::unlink((dir / "a.wk").c_str()), 0);
+    ASSERT_EQ(load_workspace_settings(ws, dir / "a.wk", nullptr), kWkCreated);
+    close_workspace_settings(ws);
+    EXPECT_EQ(inspect_workspace_settings(ws, dir / "a.wk", &reason), kWkLoaded);
+    EXPECT_EQ(ws.record.width, 1600);
+    EXPECT_EQ(workspace_in_use(dir / "a.wk"), 1);
+    close_workspace_settings(ws);
+}
+
+// A ".wk" the user keeps elsewhere behind a symbolic link, readable only by
+// them: saves write the real file, keep its permissions and the link, and
+// the lock holds on the file the link leads to.
+TEST(WorkspaceSettingsFile, SavesKeepALinkAndThePermissions) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "store").c_str(), 0700), 0);
+    const std::string real = dir / "store/a.wk";
+    WorkspaceSettings ws;
+    ASSERT_EQ(load_workspace_settings(ws, real, nullptr), kWkCreated);
+    close_workspace_settings(ws);
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(real.c_str(), (dir / "a.wk").c_str()), 0);
+
+    ASSERT_EQ(load_workspace_settings(ws, dir / "a.wk", nullptr), kWkLoaded);
+    ASSERT_EQ(set_workspace_password(ws, "secret"), 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir / "a.wk").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::string(raw_record(real, 2068).data() + 246), "secret");
+    EXPECT_EQ(workspace_in_use(dir / "a.wk"), 1);
+    EXPECT_EQ(workspace_in_use(real), 1);
+    close_workspace_settings(ws);
+    EXPECT_EQ(workspace_in_use(real), 0);
 }
 
 // The in-use lock seen from another process, across saves that replace the

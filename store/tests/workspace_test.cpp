@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -22,21 +21,14 @@ namespace {
 using testing::read_all;
 using testing::snapshot;
 using testing::write_raw;
+using testing::WriteLimit;
 
 class Workspace : public testing::WorkspaceTest {
 protected:
-    int reopen(std::vector<std::string>* notes = nullptr) {
+    int reopen(RepairNotes* notes = nullptr) {
         clear_tables();
         EXPECT_EQ(repair_workspace(notes), 0);
         return load_workspace();
-    }
-    std::string board_path(int g, int b) {
-        const Board* bd = find_board(g, b);
-        return make_path(root, bd->key.type, bd->key, 0);
-    }
-    std::string case_path(int g, int b, int s, int part = 0) {
-        const CaseRecord* r = find_case(g, b, s);
-        return make_path(root, r->key.type, r->key, part);
     }
     LocationRef new_case(const char* title, int g = 0, int b = 0) {
         std::lock_guard<std::mutex> hold(StorageLock);
@@ -202,7 +194,7 @@ TEST_F(Workspace, RepairDropsMissingCasesAndBoards) {
     std::remove(gone_case.c_str());
     std::remove(gone_board.c_str());
 
-    std::vector<std::string> notes;
+    RepairNotes notes;
     ASSERT_EQ(reopen(&notes), kLoadOk);
     EXPECT_EQ(notes.size(), 3u);
     EXPECT_EQ(find_board(0, 0)->case_count, 2u);
@@ -242,27 +234,6 @@ TEST_F(Workspace, RepairCutsDamagedCountsInsteadOfDroppingAnything) {
     }
 }
 
-// Files of more than `bytes` cannot be written while this lives: a real
-// write failure, as on a full disk, for any user root included.
-class WriteLimit {
-public:
-    explicit WriteLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~WriteLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
-
 // A repair whose write fails says so instead of what it would have done, and
 // leaves the disk as it was; the same damage is repaired once writes work.
 TEST_F(Workspace, RepairReportsARepairOnlyOnceItsWriteSucceeded) {
@@ -279,26 +250,32 @@ TEST_F(Workspace, RepairReportsARepairOnlyOnceItsWriteSucceeded) {
     clear_tables();
     const std::string before = snapshot(dir);
 
-    std::vector<std::string> notes;
+    RepairNotes notes;
     {
         WriteLimit limit(1024);  // every file the repairs write is larger
         EXPECT_EQ(repair_workspace(&notes), kRepairUnwritten);
     }
     EXPECT_EQ(snapshot(dir), before);
     ASSERT_EQ(notes.size(), 3u);
-    for (const std::string& n : notes) {
-        EXPECT_NE(n.find("; not repaired, the write failed: "), std::string::npos) << n;
+    for (const RepairNote& n : notes) {
+        EXPECT_EQ(n.outcome, RepairNote::kFailed);
+        EXPECT_NE(n.line().find("; not repaired, the write failed: "), std::string::npos)
+            << n.line();
         for (const char* claim : {"cut to", "made empty", "entry removed"}) {
-            EXPECT_EQ(n.find(claim), std::string::npos) << n;
+            EXPECT_EQ(n.line().find(claim), std::string::npos) << n.line();
         }
+        EXPECT_NE(gbk_to_utf8(n.message_gbk).find("无法修复：写入失败"), std::string::npos);
     }
 
     notes.clear();
     EXPECT_EQ(repair_workspace(&notes), kRepairDone);
     ASSERT_EQ(notes.size(), 3u);
-    EXPECT_EQ(notes[0], "root.frame: group count past the table, cut to 3");
-    EXPECT_NE(notes[1].find("missing, made empty"), std::string::npos) << notes[1];
-    EXPECT_NE(notes[2].find("missing, entry removed"), std::string::npos) << notes[2];
+    EXPECT_EQ(notes[0].line(), "root.frame: group count past the table, cut to 3");
+    EXPECT_EQ(gbk_to_utf8(notes[0].message_gbk), "分组表的计数超出范围，已修正。");
+    EXPECT_NE(notes[1].line().find("missing, made empty"), std::string::npos) << notes[1].line();
+    EXPECT_NE(notes[2].line().find("missing, entry removed"), std::string::npos) << notes[2].line();
+    EXPECT_EQ(gbk_to_utf8(notes[2].message_gbk),
+              "白板「分类1」中一个 Case的文件丢失，已从白板中移除。");
     EXPECT_EQ(load_workspace(), kLoadOk);
 }
 
@@ -328,21 +305,32 @@ TEST_F(Workspace, FailedLoadNamesTheFileAndWritesNothing) {
     r->overdue_status = 2;
     ASSERT_EQ(save_case(0, 0, 0, 0), 0);
     std::string body = case_path(0, 0, 1, 1);
-    write_raw(body, "short");
+    std::string board = board_path(0, 0);
 
+    // A content file that cannot be read (a folder in its place), a missing
+    // one, and a board file that is short when no repair pass ran first.
+    std::remove(body.c_str());
+    ASSERT_TRUE(make_dir(body));
     std::string before = snapshot(root);
     clear_tables();
     EXPECT_EQ(load_workspace(), kLoadNoCaseBody);
     LoadFailure f = last_load_failure();
     EXPECT_EQ(f.code, kLoadNoCaseBody);
     EXPECT_NE(f.detail.find(body), std::string::npos);
-    EXPECT_EQ(gbk_to_utf8(f.message_gbk), "Case 内容文件已损坏。");
+    EXPECT_EQ(gbk_to_utf8(f.message_gbk), "无法打开 Case 内容文件。");
     EXPECT_EQ(snapshot(root), before);
 
-    std::remove(body.c_str());
+    ASSERT_EQ(::rmdir(body.c_str()), 0);
     clear_tables();
     EXPECT_EQ(load_workspace(), kLoadNoCaseBody);
     EXPECT_EQ(gbk_to_utf8(last_load_failure().message_gbk), "无法打开 Case 内容文件。");
+
+    write_raw(board, read_all(board).substr(0, 1000));
+    before = snapshot(root);
+    clear_tables();
+    EXPECT_EQ(load_workspace(), kLoadNoBoard);
+    EXPECT_EQ(gbk_to_utf8(last_load_failure().message_gbk), "白板文件已损坏。");
+    EXPECT_EQ(snapshot(root), before);
 }
 
 TEST(Attachments, FirstFreeSlot) {

@@ -1,6 +1,7 @@
 // Loading a large workspace: `nodrel-tool check` and the in-process repair
 // and load, each against a plain read loop over the same files in the same
-// run; the peak memory of the check; and one Case save with its fsyncs.
+// run; the peak memory of the check; one Case save with its fsyncs; and the
+// stale links of a load, found through the index against a walk.
 //
 // The workspace (1 group x 80 boards x 80 Cases, about 840 MB) is generated
 // in a temporary directory at start. ND_BENCH_BOARDS and ND_BENCH_CASES
@@ -238,6 +239,115 @@ void BM_SaveCaseMode2(benchmark::State& state) {
     clear_tables();
 }
 BENCHMARK(BM_SaveCaseMode2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Stale links at load: 70 links on each of 6,400 Cases whose target moved to
+// another slot, pointed at where the target is now. The tables are filled in
+// memory only (the check reads nothing from disk). The baseline is the way
+// targets were found before the index: a walk over every table row for each
+// stale link, kept here as `walk_find` and timed on the links of one Case of
+// each board.
+constexpr int kLinkBoards = 80, kLinkCases = 80;
+
+void fill_link_tables() {
+    clear_tables();
+    for (int b = 0; b < kLinkBoards; ++b)
+        for (int s = 0; s < kLinkCases; ++s) {
+            CaseRecordPtr rec = new_case_record();
+            std::memset(rec.get(), 0, sizeof(CaseRecord));
+            rec->key = make_key_at(kAttrEvent, 1700000000 + b * kLinkCases + s);
+            rec->key.serial = static_cast<uint16_t>(b * kLinkCases + s);
+            case_row(0, b).slots[s].record = std::move(rec);
+        }
+    for (int b = 0; b < kLinkBoards; ++b)
+        for (int s = 0; s < kLinkCases; ++s) {
+            CaseRecord& rec = *find_case(0, b, s);
+            rec.link_count = kMaxLinks;
+            for (int l = 0; l < kMaxLinks; ++l) {
+                int t = (b * kLinkCases + s + 1 + l) % (kLinkBoards * kLinkCases);
+                rec.link_keys[l] = find_case(0, t / kLinkCases, t % kLinkCases)->key;
+                // Every target one slot off: each link is stale.
+                rec.link_locations[l] = {0, 0, t / kLinkCases, (t % kLinkCases + 1) % kLinkCases};
+            }
+        }
+}
+
+void make_links_stale() {
+    for (int b = 0; b < kLinkBoards; ++b)
+        for (int s = 0; s < kLinkCases; ++s) {
+            CaseRecord& rec = *find_case(0, b, s);
+            for (int l = 0; l < kMaxLinks; ++l) {
+                LocationRef& at = rec.link_locations[l];
+                at.slot = (at.slot + 1) % kLinkCases;
+            }
+        }
+}
+
+bool walk_find(const RecordKey& key, LocationRef& where) {
+    for (int g = 0; g < kGroupSlots; ++g)
+        for (int b = 0; b < kBoardSlots; ++b) {
+            const CaseRow* row = Tables.case_rows[g][b].get();
+            if (!row) continue;
+            for (int s = 0; s < kCaseSlots; ++s) {
+                const CaseRecord* r = row->slots[s].record.get();
+                if (r && same_item(r->key, key) && (r->key.type & 0x7FFF) == (key.type & 0x7FFF)) {
+                    where = {0, g, b, s};
+                    return true;
+                }
+            }
+        }
+    return false;
+}
+
+double g_walk_ns_per_link = 0;
+
+void BM_StaleLinksByWalk(benchmark::State& state) {
+    fill_link_tables();
+    double total = 0;
+    size_t links = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        // The first Case of every board: targets all over the tables.
+        for (int b = 0; b < kLinkBoards; ++b) {
+            const CaseRecord& rec = *find_case(0, b, 0);
+            for (int l = 0; l < kMaxLinks; ++l) {
+                LocationRef where;
+                benchmark::DoNotOptimize(walk_find(rec.link_keys[l], where));
+                ++links;
+            }
+        }
+        total += seconds_since(t0);
+    }
+    g_walk_ns_per_link = total * 1e9 / static_cast<double>(links);
+    state.counters["ns_per_link"] = g_walk_ns_per_link;
+    state.counters["all_links_s"] =
+        g_walk_ns_per_link * kLinkBoards * kLinkCases * kMaxLinks / 1e9;
+    clear_tables();
+}
+BENCHMARK(BM_StaleLinksByWalk)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_StaleLinksByIndex(benchmark::State& state) {
+    fill_link_tables();
+    double total = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        CaseIndex index;
+        index.build();
+        int changed = 0;
+        for (int b = 0; b < kLinkBoards; ++b)
+            for (int s = 0; s < kLinkCases; ++s) changed += check_links(0, b, s, index);
+        total += seconds_since(t0);
+        if (changed != kLinkBoards * kLinkCases * kMaxLinks) state.SkipWithError("not all stale");
+        state.PauseTiming();
+        make_links_stale();
+        state.ResumeTiming();
+    }
+    double ns = total * 1e9 / static_cast<double>(state.iterations()) /
+                (kLinkBoards * kLinkCases * kMaxLinks);
+    state.counters["ns_per_link"] = ns;
+    if (g_walk_ns_per_link > 0) state.counters["x_walk"] = ns / g_walk_ns_per_link;
+    clear_tables();
+}
+BENCHMARK(BM_StaleLinksByIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 }  // namespace nd

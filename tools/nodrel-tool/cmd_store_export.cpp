@@ -198,12 +198,8 @@ int run_export(int argc, char** argv) {
         std::fprintf(stderr, "usage: nodrel-tool export PATH.wk DIR\n");
         return 2;
     }
-    std::string root, wk = argv[1], out = argv[2];
-    if (wk.size() < 4 || wk.compare(wk.size() - 3, 3, ".wk") != 0 ||
-        !nd::workspace_root(wk, root)) {
-        std::fprintf(stderr, "nodrel-tool export: '%s' is not a .wk path\n", argv[1]);
-        return 2;
-    }
+    std::string root, out = argv[2];
+    if (!tool::workspace_root_of("export", argv[1], root)) return 2;
     while (out.size() > 1 && out.back() == '/') out.pop_back();
     nd::Tables.read_only = true;
     nd::set_workspace_root(root);

@@ -2,6 +2,8 @@
 // returns the process exit status (0 success, 1 failure, 2 bad arguments).
 #pragma once
 
+#include <string>
+
 namespace tool {
 
 struct Command {
@@ -14,5 +16,9 @@ struct Command {
 struct Registration {
     explicit Registration(const Command& command);
 };
+
+// The workspace root of the argument `wk` of command `cmd`, which must be a
+// ".wk" path; says why on stderr when it is not.
+bool workspace_root_of(const char* cmd, const char* wk, std::string& root);
 
 }  // namespace tool

@@ -2,17 +2,22 @@
 // temporary program directory.
 #include "app/start/session.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <thread>
 
 #include "app/start/texts.h"
+#include "base/gbk.h"
 #include "base/testing/temp_dir.h"
+#include "session/workspace.h"
+#include "store/paths.h"
 #include "store/tables.h"
 
 namespace nd::start {
@@ -189,6 +194,103 @@ TEST_F(Session, OpenRefusesAPathThatDoesNotExistAndNewRefusesOneTooLong) {
     EXPECT_FALSE(s_.job);
     EXPECT_EQ(recent_.table.count, 0);
     EXPECT_EQ(s_.state.message, start_text::kPathTooLong);
+}
+
+// Waits (bounded) until the loader has finished and the page has moved on
+// from loading: to the list, the notice, or the open workspace (1).
+int settle(StartSession* s) {
+    int rc = 0;
+    for (int i = 0; i < 400 && (rc = poll_loading(s)) == 0 && s->state.mode == Mode::kLoading;
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return rc;
+}
+
+std::string utf8_lines(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& l : lines) all += gbk_to_utf8(l) + "\n";
+    return all;
+}
+
+// What opening mended is shown once, before the workspace is handed over.
+TEST_F(Session, WhatOpeningMendedIsShownOnceBeforeTheWorkspaceOpens) {
+    take_chosen_path(&s_, EntryPurpose::kNew, "Team");
+    ASSERT_EQ(finish_load(), 1);
+    const Board* first = find_board(0, 0);
+    std::string board = make_path(dir_ + "/Team/", first->key.type, first->key, 0);
+    clear_tables();
+    std::string bytes;
+    {
+        std::ifstream in(board, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(board, std::ios::binary | std::ios::trunc) << bytes.substr(0, 500);
+
+    ASSERT_EQ(open_recent(&s_, 0), 0);
+    EXPECT_EQ(settle(&s_), 0);
+    ASSERT_EQ(s_.state.mode, Mode::kNotice);
+    EXPECT_EQ(utf8_lines(s_.state.notice),
+              "白板「分类1」的文件不完整，已按可读的部分修复，原文件保存为 " + board + ".bad。\n");
+    EXPECT_EQ(start_key(&s_.state, {13, gfx::kKeyChar, 0}), Action{ActionKind::kDismissNotice});
+    dismiss_notice(&s_);
+    EXPECT_TRUE(s_.state.notice.empty());
+    EXPECT_EQ(finish_load(), 1);
+    EXPECT_TRUE(take_open_notes().empty());
+}
+
+// A damaged settings record is reset to the defaults, password and all: the
+// user is told, and where the old record was kept.
+TEST_F(Session, ADamagedSettingsRecordIsToldAndWhereItWent) {
+    take_chosen_path(&s_, EntryPurpose::kNew, "Team");
+    ASSERT_EQ(finish_load(), 1);
+    clear_tables();
+    std::ofstream(dir_ + "/Team.wk", std::ios::binary | std::ios::trunc) << std::string(2232, 'z');
+    ASSERT_EQ(open_recent(&s_, 0), 0);
+    EXPECT_EQ(settle(&s_), 0);
+    ASSERT_EQ(s_.state.mode, Mode::kNotice);
+    ASSERT_EQ(s_.state.notice.size(), 1u);
+    EXPECT_EQ(gbk_to_utf8(s_.state.notice[0]),
+              "工作区设置文件已损坏，已恢复为默认设置（包括密码）；原文件保存为 " + dir_ +
+                  "/Team.wk.bad。");
+    dismiss_notice(&s_);
+    EXPECT_EQ(finish_load(), 1);
+}
+
+// Opening clears what crashed saves left (only what is older than this
+// program) and keeps the day's snapshot, before the workspace is read.
+TEST_F(Session, OpeningClearsStaleTemporaryFilesAndTakesTheDaysSnapshot) {
+    take_chosen_path(&s_, EntryPurpose::kNew, "Team");
+    ASSERT_EQ(finish_load(), 1);
+    clear_tables();
+    const std::string root = dir_ + "/Team/";
+    const std::string stale[] = {root + "0/frame/root.frame.tmp4242_7", dir_ + "/Team.wk.tmp4242",
+                                 root + "1/case/x.case.tmp4242_9"};
+    const std::string fresh = root + "0/frame/root.frame.tmp4243_1";
+    const time_t now = time(nullptr);
+    for (const std::string& p : stale) {
+        std::ofstream(p) << "half a save";
+        struct timespec t[2] = {{now - 3600, 0}, {now - 3600, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), t, 0), 0) << p;
+    }
+    std::ofstream(fresh) << "a save under way";
+    struct timespec later[2] = {{now + 3600, 0}, {now + 3600, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, fresh.c_str(), later, 0), 0);
+    std::ofstream(dir_ + "/Other.wk.tmp4242") << "not ours";
+
+    ASSERT_EQ(open_recent(&s_, 0), 0);
+    ASSERT_EQ(finish_load(), 1);
+    for (const std::string& p : stale) EXPECT_FALSE(exists(p)) << p;
+    EXPECT_TRUE(exists(fresh));
+    EXPECT_TRUE(exists(dir_ + "/Other.wk.tmp4242"));
+
+    char today[16];
+    struct tm lt;
+    localtime_r(&now, &lt);
+    std::strftime(today, sizeof today, "%Y-%m-%d", &lt);
+    const std::string day = dir_ + "/Team.snapshots/" + today;
+    EXPECT_TRUE(exists(day + "/0/frame/root.frame"));
+    EXPECT_FALSE(exists(day + "/0/frame/root.frame.tmp4243_1"));
 }
 
 }  // namespace

@@ -119,6 +119,22 @@ TEST(StartState, InputIsIgnoredWhileLoadingOrChoosing) {
     }
 }
 
+TEST(StartState, TheNoticeTakesOnlyItsButtonTheCloseButtonAndEnterOrEsc) {
+    std::vector<RowFlags> rows(3);
+    StartState state;
+    state.mode = Mode::kNotice;
+    state.notice = {"a line"};
+    EXPECT_EQ(click(&state, rows, centre(row_rect(0))), Action{});
+    EXPECT_EQ(click(&state, rows, centre(layout::kNew)), Action{});
+    EXPECT_EQ(state.list.selected, -1);
+    EXPECT_EQ(click(&state, rows, centre(layout::kNoticeOk)), Action{ActionKind::kDismissNotice});
+    EXPECT_EQ(click(&state, rows, centre(layout::kClose)), Action{ActionKind::kClose});
+    EXPECT_EQ(start_key(&state, {'x', gfx::kKeyChar, 0}), Action{});
+    for (uint32_t code : {13u, 27u}) {
+        EXPECT_EQ(start_key(&state, {code, gfx::kKeyChar, 0}), Action{ActionKind::kDismissNotice});
+    }
+}
+
 TEST(StartState, LongListScrollsByWheelAndArrowsWithinBounds) {
     std::vector<RowFlags> rows(20);
     StartState state;

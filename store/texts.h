@@ -1,0 +1,96 @@
+// The store's words to the user, GBK: what the repair pass and the loader
+// found and did, as the program shows it once a workspace is open. Each is
+// written as escaped GBK bytes with its reading in the comment above it;
+// ASCII parts are split off so no escape swallows the letter after it.
+#pragma once
+
+namespace nd::store_text {
+
+// 分组表
+inline constexpr char kGroupTableWord[] = "\xb7\xd6\xd7\xe9\xb1\xed";
+// 分组
+inline constexpr char kGroupWord[] = "\xb7\xd6\xd7\xe9";
+// 白板
+inline constexpr char kBoardWord[] = "\xb0\xd7\xb0\xe5";
+// Case
+inline constexpr char kCaseWord[] = "Case";
+// 「
+inline constexpr char kOpenQuote[] = "\xa1\xb8";
+// 」
+inline constexpr char kCloseQuote[] = "\xa1\xb9";
+// 的文件不完整
+inline constexpr char kFileTruncated[] = "\xb5\xc4\xce\xc4\xbc\xfe\xb2\xbb\xcd\xea\xd5\xfb";
+// 的文件丢失
+inline constexpr char kFileMissing[] = "\xb5\xc4\xce\xc4\xbc\xfe\xb6\xaa\xca\xa7";
+// 的文件无法读取
+inline constexpr char kFileUnreadable[] =
+    "\xb5\xc4\xce\xc4\xbc\xfe\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1";
+// 的内容文件不完整
+inline constexpr char kBodyTruncated[] =
+    "\xb5\xc4\xc4\xda\xc8\xdd\xce\xc4\xbc\xfe\xb2\xbb\xcd\xea\xd5\xfb";
+// 的内容文件丢失
+inline constexpr char kBodyMissing[] = "\xb5\xc4\xc4\xda\xc8\xdd\xce\xc4\xbc\xfe\xb6\xaa\xca\xa7";
+// 的计数超出范围
+inline constexpr char kCountPast[] = "\xb5\xc4\xbc\xc6\xca\xfd\xb3\xac\xb3\xf6\xb7\xb6\xce\xa7";
+// 的标识与列表不符
+inline constexpr char kKeyDiffers[] =
+    "\xb5\xc4\xb1\xea\xca\xb6\xd3\xeb\xc1\xd0\xb1\xed\xb2\xbb\xb7\xfb";
+// 的链接数超出范围
+inline constexpr char kLinkCountPast[] =
+    "\xb5\xc4\xc1\xb4\xbd\xd3\xca\xfd\xb3\xac\xb3\xf6\xb7\xb6\xce\xa7";
+// 的顺序号有误
+inline constexpr char kOrdinalsWrong[] = "\xb5\xc4\xcb\xb3\xd0\xf2\xba\xc5\xd3\xd0\xce\xf3";
+// ，已按可读的部分修复，原文件保存为
+inline constexpr char kRemadeKeptAs[] =
+    "\xa3\xac\xd2\xd1\xb0\xb4\xbf\xc9\xb6\xc1\xb5\xc4\xb2\xbf\xb7\xd6\xd0\xde\xb8\xb4\xa3\xac\xd4"
+    "\xad\xce\xc4\xbc\xfe\xb1\xa3\xb4\xe6\xce\xaa"
+    " ";
+// ，已重建为空白板，原文件保存为
+inline constexpr char kRemadeEmptyKeptAs[] =
+    "\xa3\xac\xd2\xd1\xd6\xd8\xbd\xa8\xce\xaa\xbf\xd5\xb0\xd7\xb0\xe5\xa3\xac\xd4\xad\xce\xc4\xbc"
+    "\xfe\xb1\xa3\xb4\xe6\xce\xaa"
+    " ";
+// ，已重建为空白板
+inline constexpr char kRemadeEmpty[] =
+    "\xa3\xac\xd2\xd1\xd6\xd8\xbd\xa8\xce\xaa\xbf\xd5\xb0\xd7\xb0\xe5";
+// ，已从白板中移除
+inline constexpr char kEntryRemoved[] =
+    "\xa3\xac\xd2\xd1\xb4\xd3\xb0\xd7\xb0\xe5\xd6\xd0\xd2\xc6\xb3\xfd";
+// ，已从分组中移除
+inline constexpr char kSlotDeleted[] =
+    "\xa3\xac\xd2\xd1\xb4\xd3\xb7\xd6\xd7\xe9\xd6\xd0\xd2\xc6\xb3\xfd";
+// ，已重建为空
+inline constexpr char kBodyMadeEmpty[] = "\xa3\xac\xd2\xd1\xd6\xd8\xbd\xa8\xce\xaa\xbf\xd5";
+// ，已修正
+inline constexpr char kCorrected[] = "\xa3\xac\xd2\xd1\xd0\xde\xd5\xfd";
+// ，已重新编号
+inline constexpr char kRenumbered[] = "\xa3\xac\xd2\xd1\xd6\xd8\xd0\xc2\xb1\xe0\xba\xc5";
+// ，无法修复：写入失败
+inline constexpr char kNotRepaired[] =
+    "\xa3\xac\xce\xde\xb7\xa8\xd0\xde\xb8\xb4\xa3\xba\xd0\xb4\xc8\xeb\xca\xa7\xb0\xdc";
+// 。
+inline constexpr char kFullStop[] = "\xa1\xa3";
+// 找回的 Case
+inline constexpr char kRecoveryBoard[] =
+    "\xd5\xd2\xbb\xd8\xb5\xc4"
+    " Case";
+// 找回的白板
+inline constexpr char kRecoveredBoardName[] = "\xd5\xd2\xbb\xd8\xb5\xc4\xb0\xd7\xb0\xe5";
+// 中一个白板
+inline constexpr char kOneBoardIn[] = "\xd6\xd0\xd2\xbb\xb8\xf6\xb0\xd7\xb0\xe5";
+// 中一个 Case
+inline constexpr char kOneCaseIn[] =
+    "\xd6\xd0\xd2\xbb\xb8\xf6"
+    " Case";
+//  个不在任何白板上的 Case
+inline constexpr char kUnlistedCases[] =
+    " "
+    "\xb8\xf6\xb2\xbb\xd4\xda\xc8\xce\xba\xce\xb0\xd7\xb0\xe5\xc9\xcf\xb5\xc4"
+    " Case";
+// ，已放入分类「找回的 Case」
+inline constexpr char kGathered[] =
+    "\xa3\xac\xd2\xd1\xb7\xc5\xc8\xeb\xb7\xd6\xc0\xe0\xa1\xb8\xd5\xd2\xbb\xd8\xb5\xc4"
+    " Case"
+    "\xa1\xb9";
+
+}  // namespace nd::store_text
