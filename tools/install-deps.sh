@@ -11,12 +11,14 @@ packages=(
     fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core
     libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
     libssl-dev
+    libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils
     zenity
     imagemagick
     xdg-utils
     libx11-dev
+    python3
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 
