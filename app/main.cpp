@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/frame_driver.h"
 #include "app/release_check.h"
@@ -89,7 +90,7 @@ int run(int argc, char** argv) {
     }
     start_autosave_thread(app);
     run_main_loop(app);
-    return shut_down(app);
+    return shut_down(app, std::vector<std::string>(argv + 1, argv + argc));
 }
 
 }  // namespace
