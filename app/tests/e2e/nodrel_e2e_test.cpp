@@ -169,6 +169,19 @@ protected:
         EXPECT_EQ(match, total) << "pixels that are the background colour";
     }
 
+    // The application icon on the window, for task bars and switchers: the
+    // product mark at 128 pixels, a blue rounded square with transparent
+    // corners.
+    void expect_program_icon(const WindowInfo& window) {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+        ASSERT_TRUE(m_x.icon(window.id, &width, &height, &pixels));
+        ASSERT_EQ(width, 128);
+        ASSERT_EQ(height, 128);
+        EXPECT_EQ(pixels[0] >> 24, 0u);
+        EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
+    }
+
     std::string log() {
         std::ifstream in(m_dir / "nodrel.log");
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -186,6 +199,7 @@ TEST_F(NodrelE2e, FreshStartShowsTheBoardAndEndsOnACloseRequest) {
     start();
     WindowInfo page = m_x.wait_window(15000);
     ASSERT_NE(page.id, 0u) << log();
+    expect_program_icon(page);
     EXPECT_TRUE(fs::is_directory(m_dir / "prog" / "workspace"));
     EXPECT_TRUE(fs::is_directory(m_dir / "tmp" / "{0319-0407-0119-0418-dc85ec87209e}"));
 
@@ -195,6 +209,8 @@ TEST_F(NodrelE2e, FreshStartShowsTheBoardAndEndsOnACloseRequest) {
     EXPECT_EQ(board.y, 0);
     EXPECT_TRUE(board.borderless);
     expect_background(board);
+
+    expect_program_icon(board);
 
     m_x.request_close(board.id);
     EXPECT_EQ(wait_exit(), 0) << log();
