@@ -1,10 +1,13 @@
-# The two entry points for a new user: `make run` and `make test`.
+# The two entry points for a new user: `make run` and `make test`; and
+# `make install` / `make uninstall` to put Nodrel on a desktop.
 BUILD ?= build
 RUN_DIR ?= run
 JOBS ?= $(shell nproc)
+PREFIX ?= $(HOME)/.local
+DESTDIR ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench clean install install-files uninstall
 
 deps:
 	@tools/install-deps.sh
@@ -32,6 +35,21 @@ test: build
 bench: build
 	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+# The program directory PREFIX/share/nodrel/ holds nodrel, update and
+# nodrel-tool, and later config.cfg, table.cfg and workspace/; beside it go
+# the desktop entry, the icons and a nodrel-tool link in PREFIX/bin
+# (tools/desktop-install.sh lists them). DESTDIR stages the whole tree.
+install: build
+	@$(MAKE) install-files
+
+# What `install` does after building, for a tree that is already built.
+install-files:
+	@DESTDIR="$(DESTDIR)" tools/desktop-install.sh install "$(abspath $(BUILD))" "$(PREFIX)"
+
+# Removes exactly the installed files; settings and workspaces stay.
+uninstall:
+	@DESTDIR="$(DESTDIR)" tools/desktop-install.sh uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)

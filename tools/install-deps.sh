@@ -19,6 +19,7 @@ packages=(
     xdg-utils
     libx11-dev
     python3
+    desktop-file-utils
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 
