@@ -1,14 +1,17 @@
 # The entry points: `make run` and `make test` for everyone, the sanitizer
-# runs for CI, `make bench` for the figures in the README.
+# runs for CI, `make bench` for the figures in the README, and
+# `make install` / `make uninstall` to put Nodrel on a desktop.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 BENCH_BUILD ?= build-bench
 RUN_DIR ?= run
 JOBS ?= $(shell nproc)
+PREFIX ?= $(HOME)/.local
+DESTDIR ?=
 MAKEFLAGS += --no-print-directory
 
-.PHONY: deps build run test test-asan test-tsan bench clean
+.PHONY: deps build run test test-asan test-tsan bench clean install install-files uninstall
 
 deps:
 	@tools/install-deps.sh
@@ -59,6 +62,21 @@ bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BENCH_BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+# The program directory PREFIX/share/nodrel/ holds nodrel, update and
+# nodrel-tool, and later config.cfg, table.cfg and workspace/; beside it go
+# the desktop entry, the icons and a nodrel-tool link in PREFIX/bin
+# (tools/desktop-install.sh lists them). DESTDIR stages the whole tree.
+install: build
+	@$(MAKE) install-files
+
+# What `install` does after building, for a tree that is already built.
+install-files:
+	@DESTDIR="$(DESTDIR)" tools/desktop-install.sh install "$(abspath $(BUILD))" "$(PREFIX)"
+
+# Removes exactly the installed files; settings and workspaces stay.
+uninstall:
+	@DESTDIR="$(DESTDIR)" tools/desktop-install.sh uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)

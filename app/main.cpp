@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/frame_driver.h"
+#include "app/release_check.h"
 #include "app/shutdown.h"
 #include "app/signals.h"
 #include "app/startup.h"
@@ -58,6 +60,8 @@ int open_main_window(App& app) {
 int run(int argc, char** argv) {
     App& app = the_app();
     install_stop_signals();
+    // Before any thread runs, while the environment may still change.
+    take_unattended_update_request();
     // Without a display there is nothing the program can do; it stops before
     // touching any file.
     if (gfx::headless()) {
@@ -86,7 +90,7 @@ int run(int argc, char** argv) {
     }
     start_autosave_thread(app);
     run_main_loop(app);
-    return shut_down(app);
+    return shut_down(app, std::vector<std::string>(argv + 1, argv + argc));
 }
 
 }  // namespace

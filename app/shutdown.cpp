@@ -1,15 +1,49 @@
 #include "app/shutdown.h"
 
+#include <cstdio>
 #include <mutex>
 #include <string>
 
+#include "app/restart.h"
 #include "base/process.h"
 #include "gfx/window/window.h"
 #include "session/main_view.h"
 #include "session/workspace.h"
+#include "settings/settings.h"
 #include "store/locks.h"
+#include "store/tables.h"
+#include "update/products.h"
 
 namespace nd {
+
+namespace {
+
+// After the view has saved: every file and lock the workspace holds goes,
+// the .wk file with its in-use lock first, so the updater (or anyone else)
+// finds the workspace free.
+void release_workspace_files() {
+    release_open_workspace();
+    std::lock_guard<std::mutex> lock(StorageLock);
+    clear_tables();
+}
+
+// The updater's turn: it runs while this process waits, and when it has put
+// a new program file in place, that program comes back in this process.
+void update_and_come_back(const App& app, const std::vector<std::string>& args) {
+    const std::string program =
+        std::string(app.ProgramDir) + "/" + find_product(kProductCode)->program_name;
+    const FileIdentity before = identify_file(program);
+    // A missing or broken updater is not reported: the program simply ends
+    // as it would have anyway.
+    if (run_updater(app.ProgramDir) != 0) return;
+    if (!program_replaced(before, identify_file(program))) return;
+    std::string reason;
+    if (restart_program(program, args, &reason) != 0) {
+        std::fprintf(stderr, "nodrel: the updated program cannot be started: %s\n", reason.c_str());
+    }
+}
+
+}  // namespace
 
 int run_updater(const char* program_dir) {
     Spawned updater;
@@ -20,7 +54,7 @@ int run_updater(const char* program_dir) {
     return 0;
 }
 
-int shut_down(App& app) {
+int shut_down(App& app, const std::vector<std::string>& args) {
     gfx::close_window();
     MainViewState* view = nullptr;
     {
@@ -32,10 +66,8 @@ int shut_down(App& app) {
     }
     if (view) app.View->destroy(view, app);
     if (app.RunState.load() == kQuitAndUpdate) {
-        release_open_workspace();
-        // A missing or broken updater is not reported: the program simply
-        // ends as it would have anyway.
-        static_cast<void>(run_updater(app.ProgramDir));
+        release_workspace_files();
+        update_and_come_back(app, args);
     }
     return 0;
 }

@@ -1,13 +1,20 @@
 // Leaving the program: the window closes, the main view saves and goes, and
-// after an accepted update the updater runs while this process waits.
+// after an accepted update the updater runs while this process waits, and
+// the program it installed comes back in this process's place.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "session/app.h"
 
 namespace nd {
 
 // Runs the exit steps for app.RunState; returns the process exit status (0).
-int shut_down(App& app);
+// After an accepted update that replaced the program file in the program
+// directory it does not return: the new program is started in this
+// process's place with `args` (the arguments this run was started with).
+int shut_down(App& app, const std::vector<std::string>& args);
 
 // Starts `update` from `program_dir` with no arguments and waits for it to
 // end, however long it takes. 0 when it ran, -1 when it could not be started.

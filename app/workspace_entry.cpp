@@ -8,8 +8,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/assets.h"
+#include "app/release_check.h"
 #include "app/start/run.h"
 #include "app/workers.h"
+#include "base/servers_cfg.h"
 #include "session/progress.h"
 #include "session/workspace.h"
 #include "settings/settings.h"
@@ -44,13 +47,24 @@ int enter_workspace(App& app) {
         std::fprintf(stderr, "nodrel: %s cannot be written\n", app.ConfigCfgPath);
     }
 
+    // The asset download and the question for the newest release run beside
+    // the start page; neither is ever waited for.
+    const std::string servers_cfg = std::string(app.ProgramDir) + "/servers.cfg";
+    ServersConfig servers;
+    std::string reason;
+    if (load_servers_cfg(servers_cfg, &servers, &reason) != 0) {
+        std::fprintf(stderr, "nodrel: %s\n", reason.c_str());
+    }
+    start_asset_download(app, servers.assets);
+    start_release_check(servers.control, program_config().profiles[kProductCode].flag);
+
     // The start page animates, so the pulse thread runs from here on.
     start_pulse_thread(app);
     install_skin_pictures();
     start::StartOptions options;
     options.recent = &recent;
     options.workspaces_dir = app.WorkspacesDir;
-    options.servers_cfg = std::string(app.ProgramDir) + "/servers.cfg";
+    options.servers_cfg = servers_cfg;
     options.skin = start_page_skin(recent);
     std::shared_ptr<start::LoadJob> job;
     if (start::run_start_page(options, &job) != 0) return -1;

@@ -144,6 +144,9 @@ struct Resource {
 // Programs register their table once at start; lookups are by exact name.
 void set_resource_table(const Resource* entries, size_t count);
 const Resource* find_resource(const char* type, const char* name);
+// The first resource of `type` in the table registered last that has one,
+// or null: the program's first "ICON" is the one its windows carry.
+const Resource* first_resource(const char* type);
 
 // ---- Copies and blends -----------------------------------------------------
 

@@ -44,4 +44,15 @@ const Resource* find_resource(const char* type, const char* name) {
     return nullptr;
 }
 
+const Resource* first_resource(const char* type) {
+    if (type == nullptr) return nullptr;
+    std::lock_guard<std::mutex> hold(g_lock);
+    for (auto t = g_tables.rbegin(); t != g_tables.rend(); ++t) {
+        for (size_t i = 0; i < t->count; ++i) {
+            if (std::strcmp(t->entries[i].type, type) == 0) return &t->entries[i];
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace gfx

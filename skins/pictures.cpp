@@ -9,6 +9,8 @@
 // The start and end of the generated blob, placed by pictures_blob.cpp.
 extern "C" const uint8_t nd_skin_blob[];
 extern "C" const uint8_t nd_skin_blob_end[];
+extern "C" const uint8_t nd_app_icon[];
+extern "C" const uint8_t nd_app_icon_end[];
 
 namespace nd {
 namespace {
@@ -47,6 +49,8 @@ void install_skin_pictures() {
     static const std::vector<gfx::Resource> resources = [] {
         std::vector<gfx::Resource> out;
         for (const SkinPicture& p : table()) out.push_back({"IMGS", p.name, p.data, p.size});
+        // The application icon, 128 x 128.
+        out.push_back({"ICON", "NODREL", nd_app_icon, size_t(nd_app_icon_end - nd_app_icon)});
         return out;
     }();
     gfx::set_resource_table(resources.data(), resources.size());

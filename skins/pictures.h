@@ -14,8 +14,10 @@ struct SkinPicture {
     int width, height;  // as drawn, for checks and the contact sheet
 };
 
-// Registers the whole set with the graphics layer's resource table. Both
-// programs call it once at start, before loading any picture.
+// Registers the whole set with the graphics layer's resource table, and the
+// application icon as the program's "ICON" resource, which every window it
+// opens then carries. Both programs call it once at start, before loading
+// any picture or opening a window.
 void install_skin_pictures();
 
 // The set itself, sorted by name.

@@ -11,6 +11,7 @@ packages=(
     fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core
     libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
     libssl-dev
+    libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils
     zenity
@@ -19,6 +20,8 @@ packages=(
     libx11-dev libxfixes-dev
     xclip
     libcurl4-openssl-dev
+    python3
+    desktop-file-utils
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 

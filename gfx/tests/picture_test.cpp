@@ -279,6 +279,21 @@ TEST(GfxPicture, ResourcesByName) {
     EXPECT_EQ(im->width, 4);
 }
 
+TEST(GfxPicture, TheFirstResourceOfAType) {
+    static const std::vector<uint8_t> dot = png_of({0x80FF0000}, 1, 1);
+    static const Resource older[] = {{"ICON", "OLD", dot.data(), dot.size()}};
+    static const Resource newer[] = {{"IMGS", "A", dot.data(), dot.size()},
+                                     {"ICON", "FIRST", dot.data(), dot.size()},
+                                     {"ICON", "SECOND", dot.data(), dot.size()}};
+    set_resource_table(older, 1);
+    set_resource_table(newer, 3);
+    ASSERT_NE(first_resource("ICON"), nullptr);
+    EXPECT_STREQ(first_resource("ICON")->name, "FIRST") << "the table registered last counts";
+    EXPECT_EQ(first_resource("CURSOR"), nullptr);
+    set_resource_table(newer, 1);  // the same table, cut down to its picture
+    EXPECT_STREQ(first_resource("ICON")->name, "OLD");
+}
+
 TEST(GfxFatalDeathTest, MessagesAndExitStatus) {
     EXPECT_EXIT(getimage(static_cast<IMAGE*>(nullptr), "x.png"), ::testing::ExitedWithCode(245),
                 "GFX INTERNAL ERROR: Fatal Error: pass NULL to `gfx::getimage`");

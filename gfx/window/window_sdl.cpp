@@ -114,6 +114,24 @@ void present() {
     state.needs_present = false;
 }
 
+// The window carries the program's first icon, so task bars and window
+// switchers show it. A program without one keeps the desktop's default.
+void set_program_icon(SDL_Window* window) {
+    const Resource* icon = first_resource("ICON");
+    if (!icon) return;
+    IMAGE* picture = new_image(1, 1);
+    if (getimage_bytes(picture, icon->data, icon->size) == 0) {
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            picture->pixels.data(), picture->width, picture->height, 32,
+            picture->width * static_cast<int>(sizeof(uint32_t)), SDL_PIXELFORMAT_ARGB8888);
+        if (surface) {
+            SDL_SetWindowIcon(window, surface);
+            SDL_FreeSurface(surface);
+        }
+    }
+    delete_image(picture);
+}
+
 void handle_close_request() {
     WindowState& state = window_state();
     state.alive.store(false);
@@ -204,7 +222,9 @@ int open_window(int width, int height, int flags) {
 
     ensure_video();
     if (!state.is_headless) {
-        Uint32 sdl_flags = SDL_WINDOW_SHOWN;
+        // Made hidden and shown once it carries the icon, so a window
+        // manager or task bar never sees it without one.
+        Uint32 sdl_flags = SDL_WINDOW_HIDDEN;
         if (state.flags & kWindowBorderless) sdl_flags |= SDL_WINDOW_BORDERLESS;
         if (state.flags & kWindowTopmost) sdl_flags |= SDL_WINDOW_ALWAYS_ON_TOP;
         int x = state.mode_x >= 0 ? state.mode_x : SDL_WINDOWPOS_UNDEFINED;
@@ -217,6 +237,8 @@ int open_window(int width, int height, int flags) {
             destroy_sdl_objects();
             return -1;
         }
+        set_program_icon(state.window);
+        SDL_ShowWindow(state.window);
         SDL_StartTextInput();
         // Files dragged from a file manager; dragged text is not taken.
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);

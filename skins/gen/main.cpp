@@ -3,7 +3,12 @@
 // {name, offset, size, width, height} rows sorted by name, which the skins
 // library compiles in.
 //
+// It also draws the application icon, the product mark, at the sizes a
+// desktop asks for, as DIR/nodrel-<size>.png: the window shows one of them
+// and `make install` puts all of them in the desktop's icon theme.
+//
 // usage: skin-picture-gen BLOB_PATH INDEX_PATH
+//        skin-picture-gen --icons DIR
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -47,11 +52,31 @@ bool write_file(const char* path, const void* data, size_t size) {
     return ok && std::rename(tmp.c_str(), path) == 0;
 }
 
+constexpr int kIconSizes[] = {48, 128, 256};
+
+int write_icons(const std::string& dir) {
+    for (int size : kIconSizes) {
+        using namespace skingen;
+        const Role mark{"", "", size, size, kShared, Format::kPng, Recipe::kLogo, Glyph::kNone, 0};
+        std::vector<uint8_t> file;
+        const std::string path = dir + "/nodrel-" + std::to_string(size) + ".png";
+        if (!skingen::encode_png(skingen::draw_picture(mark, 0, -1), file) ||
+            !write_file(path.c_str(), file.data(), file.size())) {
+            std::fprintf(stderr, "skin-picture-gen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return write_icons(argv[2]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: skin-picture-gen BLOB_PATH INDEX_PATH\n");
+        std::fprintf(stderr,
+                     "usage: skin-picture-gen BLOB_PATH INDEX_PATH\n"
+                     "       skin-picture-gen --icons DIR\n");
         return 2;
     }
     std::vector<uint8_t> blob;

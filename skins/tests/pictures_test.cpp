@@ -39,6 +39,19 @@ TEST_F(SkinPictures, EveryListedNameIsInstalledAndNothingElse) {
     EXPECT_EQ(made.size(), skin_picture_count()) << "a name is made twice";
 }
 
+TEST_F(SkinPictures, TheProgramsIconIsTheProductMarkAt128Pixels) {
+    const gfx::Resource* icon = gfx::first_resource("ICON");
+    ASSERT_NE(icon, nullptr);
+    gfx::IMAGE* image = gfx::new_image(1, 1);
+    ASSERT_EQ(gfx::getimage_bytes(image, icon->data, icon->size), gfx::kOk);
+    EXPECT_EQ(image->width, 128);
+    EXPECT_EQ(image->height, 128);
+    // Transparent corners round the mark; its middle is opaque.
+    EXPECT_EQ(image->pixels[0] >> 24, 0u);
+    EXPECT_EQ(image->pixels[64 * 128 + 20] >> 24, 0xFFu);
+    gfx::delete_image(image);
+}
+
 // Every picture decodes through the resource path the program uses, at the
 // size the generator's table gives it; BMP pictures come out opaque.
 TEST_F(SkinPictures, EachDecodesAtItsTableSize) {

@@ -2,6 +2,7 @@
 // which gives a 1600x900 screen and no window manager). Each test starts the
 // program in a fresh program directory, opens a workspace from the start
 // page, and checks the main window, the files on disk and the exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +21,14 @@
 #include <vector>
 
 #include "app/start/layout.h"
+#include "app/tests/asset_host.h"
 #include "app/tests/e2e/x11_window.h"
 #include "base/testing/temp_dir.h"
+#include "update/net.h"
+#include "update/protocol.h"
+#include "update/tests/e2e_support.h"
+#include "update/tests/fake_server.h"
+#include "update/tests/test_files.h"
 
 extern char** environ;
 
@@ -118,10 +126,11 @@ protected:
             if (chdir(prog.c_str()) != 0) _exit(127);
             setenv("TMPDIR", tmp.c_str(), 1);
             setenv("ND_FILE_CHOOSER", m_chooser.c_str(), 1);
+            if (m_accept_update) setenv("ND_ACCEPT_UPDATE", "1", 1);
             if (!freopen(log.c_str(), "w", stdout) || !freopen(log.c_str(), "a", stderr)) {
                 _exit(127);
             }
-            std::vector<char*> args{const_cast<char*>(ND_NODREL_PATH)};
+            std::vector<char*> args{const_cast<char*>(m_program.c_str())};
             for (const std::string& a : extra_args) args.push_back(const_cast<char*>(a.c_str()));
             args.push_back(nullptr);
             execv(args[0], args.data());
@@ -174,6 +183,19 @@ protected:
         EXPECT_EQ(match, total) << "pixels that are the background colour";
     }
 
+    // The application icon on the window, for task bars and switchers: the
+    // product mark at 128 pixels, a blue rounded square with transparent
+    // corners.
+    void expect_program_icon(const WindowInfo& window) {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+        ASSERT_TRUE(m_x.icon(window.id, &width, &height, &pixels));
+        ASSERT_EQ(width, 128);
+        ASSERT_EQ(height, 128);
+        EXPECT_EQ(pixels[0] >> 24, 0u);
+        EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
+    }
+
     std::string log() {
         std::ifstream in(m_dir / "nodrel.log");
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -184,6 +206,10 @@ protected:
     fs::path m_dir;
     std::string m_workspace;
     std::string m_chooser;
+    // The program started, and whether it accepts an offered update on its
+    // own (ND_ACCEPT_UPDATE).
+    std::string m_program = ND_NODREL_PATH;
+    bool m_accept_update = false;
     pid_t m_pid = -1;
 };
 
@@ -191,6 +217,7 @@ TEST_F(NodrelE2e, FreshStartShowsTheBoardAndEndsOnACloseRequest) {
     start();
     WindowInfo page = m_x.wait_window(15000);
     ASSERT_NE(page.id, 0u) << log();
+    expect_program_icon(page);
     EXPECT_TRUE(fs::is_directory(m_dir / "prog" / "workspace"));
     EXPECT_TRUE(fs::is_directory(m_dir / "tmp" / "{0319-0407-0119-0418-dc85ec87209e}"));
 
@@ -200,6 +227,8 @@ TEST_F(NodrelE2e, FreshStartShowsTheBoardAndEndsOnACloseRequest) {
     EXPECT_EQ(board.y, 0);
     EXPECT_TRUE(board.borderless);
     expect_background(board);
+
+    expect_program_icon(board);
 
     m_x.request_close(board.id);
     EXPECT_EQ(wait_exit(), 0) << log();
@@ -284,6 +313,155 @@ TEST_F(NodrelE2e, IdleCost) {
     measure("minimised:", 10.0, 30.0);
     kill(m_pid, SIGTERM);
     EXPECT_EQ(wait_exit(), 0) << log();
+}
+
+// ---- Updates and assets ------------------------------------------------------
+
+using nd::testing::read_file;
+using nd::testing::text_bytes;
+using nd::testing::write_file;
+
+// True when nobody holds the workspace's in-use lock.
+bool lockable(const std::string& wk) {
+    const int fd = open(wk.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    const bool free = fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    close(fd);
+    return free;
+}
+
+struct stat stat_of(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st;
+}
+
+class NodrelUpdateE2e : public NodrelE2e {
+protected:
+    // A program directory as an installation has it: nodrel, update and
+    // servers.cfg pointing at the test's servers on loopback.
+    void install(int control_port, int download_port) {
+        m_program = (m_dir / "prog" / "nodrel").string();
+        fs::copy_file(ND_NODREL_PATH, m_program);
+        fs::copy_file(ND_UPDATE_PATH, m_dir / "prog" / "update");
+        std::ofstream(m_dir / "prog" / "servers.cfg")
+            << "control = 127.0.0.1:" << control_port << "\nupdate = 127.0.0.1:" << download_port
+            << "\n";
+    }
+};
+
+// serve-updates offers 6.0.1: a copy of nodrel packed as a release. The
+// program accepts it once the board shows, saves and lets go of the
+// workspace, waits while the updater installs it, and the new program comes
+// back in its place from the program directory.
+TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
+    // A few bytes more tell the new program file from the old one.
+    std::vector<uint8_t> release = read_file(ND_NODREL_PATH);
+    const std::vector<uint8_t> marker = text_bytes("\nrelease 6.0.1\n");
+    release.insert(release.end(), marker.begin(), marker.end());
+    write_file(m_dir / "new-nodrel", release);
+    fs::create_directories(m_dir / "releases" / "tw" / "6");
+    ASSERT_EQ(run({ND_TOOL_PATH, "pack", (m_dir / "new-nodrel").string(),
+                   (m_dir / "releases" / "tw" / "6" / "0.1.BIN").string()}),
+              0);
+    nd::testing::ServeUpdates server(ND_TOOL_PATH, (m_dir / "releases").string());
+    ASSERT_TRUE(server.ok());
+    install(server.control_port(), server.download_port());
+    m_accept_update = true;
+    start();
+    ASSERT_NE(open_board().id, 0u);
+    const ino_t saved_before = stat_of(m_workspace).st_ino;
+
+    // The updater's window: the program has closed its own and waits.
+    WindowInfo updater = m_x.wait_window(20000, 500, 200);
+    ASSERT_NE(updater.id, 0u) << log();
+    EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << "the program waits for the updater";
+    EXPECT_NE(stat_of(m_workspace).st_ino, saved_before) << "the workspace settings were saved";
+    EXPECT_TRUE(lockable(m_workspace)) << "the workspace is still locked";
+
+    // The updater leaves on a click once it has finished.
+    const std::string id = std::to_string(updater.id);
+    for (int tries = 0; tries < 100 && m_x.wait_window(0, 500, 200).id != 0; ++tries) {
+        run({"xdotool", "mousemove", "--window", id, "250", "100", "click", "1"});
+        nap(300);
+    }
+    ASSERT_EQ(m_x.wait_window(0, 500, 200).id, 0u) << "the updater did not finish\n" << log();
+
+    // The start page of the program that came back: the same process, now
+    // running the new file of the program directory.
+    WindowInfo page = m_x.wait_window(15000, start::layout::kWidth, start::layout::kHeight);
+    ASSERT_NE(page.id, 0u) << log();
+    EXPECT_EQ(read_file(m_program), release);
+    const struct stat running = stat_of("/proc/" + std::to_string(m_pid) + "/exe");
+    const struct stat installed = stat_of(m_program);
+    EXPECT_EQ(running.st_ino, installed.st_ino);
+    EXPECT_EQ(running.st_dev, installed.st_dev);
+    m_x.request_close(page.id);
+    EXPECT_EQ(wait_exit(), 0) << log();
+}
+
+// A control server whose newest release is the program's own version: the
+// program that would accept any offered update keeps running.
+TEST_F(NodrelUpdateE2e, WithTheNewestReleaseInstalledNothingChanges) {
+    std::atomic<int> answered{0};
+    nd::testing::FakeServer control([&](int fd) {
+        uint8_t hello[2 + sizeof(HelloRecord)];
+        if (!recv_all(fd, hello, sizeof hello)) return;
+        uint8_t reply[2 + kVersionReplySize];
+        put_u16(reply, kMsgHello);
+        encode_version_reply({6, 0, 0}, 0, reply + 2);
+        if (send_all(fd, reply, sizeof reply)) ++answered;
+        uint8_t rest[2];
+        while (recv_all(fd, rest, 2)) {
+        }
+    });
+    install(control.port(), control.port());
+    m_accept_update = true;
+    start();
+    WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
+    for (int waited = 0; waited < 10000 && answered == 0; waited += 50) nap(50);
+    ASSERT_EQ(answered, 1);
+    // A second of frames, in which an offered update would have been taken.
+    nap(1000);
+    EXPECT_EQ(m_x.wait_window(0, 500, 200).id, 0u) << "an updater window appeared";
+    EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << log();
+    m_x.request_close(board.id);
+    EXPECT_EQ(wait_exit(), 0) << log();
+    EXPECT_EQ(read_file(m_program), read_file(ND_NODREL_PATH));
+}
+
+// The asset host (a few lines of Python on loopback) is asked for each of
+// the four files once: the first start fetches them while the start page
+// shows, the second finds them there.
+TEST_F(NodrelE2e, AssetsArriveOnceAcrossStarts) {
+    const char* names[] = {"assets/taci", "assets/taci2", "assets/pcon", "assets/vellum/assess.jx"};
+    auto content = [](const char* name) { return text_bytes(std::string("from ") + name); };
+    for (const char* name : names) write_file(m_dir / "host" / name, content(name));
+    nd::testing::AssetHost host((m_dir / "host").string(), (m_dir / "requests.log").string());
+    ASSERT_TRUE(host.ok()) << "the asset server did not start";
+    std::ofstream(m_dir / "prog" / "servers.cfg") << "assets = " << host.address() << "/\n";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first start" : "second start");
+        start();
+        WindowInfo page = m_x.wait_window(15000);
+        ASSERT_NE(page.id, 0u) << log();
+        auto all_there = [&] {
+            for (const char* name : names)
+                if (read_file(m_dir / "prog" / name) != content(name)) return false;
+            return true;
+        };
+        for (int waited = 0; waited < 15000 && !all_there(); waited += 50) nap(50);
+        EXPECT_TRUE(all_there()) << log();
+        m_x.request_close(page.id);
+        EXPECT_EQ(wait_exit(), 0) << log();
+    }
+    EXPECT_EQ(host.requests(),
+              (std::vector<std::string>{"/assets/taci", "/assets/taci2", "/assets/pcon",
+                                        "/assets/vellum/assess.jx"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/tests/e2e/x11_window.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <time.h>
 
@@ -132,6 +133,31 @@ void XServer::request_close(Window w) {
 void XServer::unmap(Window w) {
     XUnmapWindow(m_dpy, w);
     XSync(m_dpy, False);
+}
+
+bool XServer::icon(Window w, int* width, int* height, std::vector<uint32_t>* pixels) {
+    const Atom name = XInternAtom(m_dpy, "_NET_WM_ICON", True);
+    if (name == None) return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    // Width, height, then width x height pixels, each in a long.
+    if (XGetWindowProperty(m_dpy, w, name, 0, 1 << 20, False, XA_CARDINAL, &type, &format, &n,
+                           &after, &data) != Success ||
+        !data) {
+        return false;
+    }
+    const long* v = reinterpret_cast<const long*>(data);
+    bool ok = n >= 2 && v[0] > 0 && v[1] > 0 &&
+              n >= 2 + static_cast<unsigned long>(v[0]) * static_cast<unsigned long>(v[1]);
+    if (ok) {
+        *width = static_cast<int>(v[0]);
+        *height = static_cast<int>(v[1]);
+        pixels->assign(v + 2, v + 2 + v[0] * v[1]);
+    }
+    XFree(data);
+    return ok;
 }
 
 }  // namespace nd::e2e

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace nd::e2e {
 
@@ -35,6 +36,9 @@ public:
     void request_close(Window w);
     // Unmaps the window, which is what minimising looks like to the program.
     void unmap(Window w);
+    // The window's first icon (_NET_WM_ICON): its size and its pixels as
+    // 0xAARRGGBB, row by row; false when it carries none.
+    bool icon(Window w, int* width, int* height, std::vector<uint32_t>* pixels);
 
 private:
     Display* m_dpy = nullptr;

@@ -1,0 +1,50 @@
+#include "app/release_check.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "settings/settings.h"
+
+namespace nd {
+
+namespace {
+
+bool g_unattended_update = false;
+
+}  // namespace
+
+int check_newest_release(const ServerAddress& control, uint8_t product_flag,
+                         const QueryTimeouts& timeouts, ReleaseNews& news) {
+    Version newest;
+    const int status = ask_newest_release(control, kProductCode, product_flag, timeouts, &newest);
+    if (status == kQueryOk) news.offer({newest.major, newest.minor, newest.patch});
+    return status;
+}
+
+void start_release_check(const ServerAddress& control, uint8_t product_flag) {
+    static std::once_flag started;
+    std::call_once(started, [&] {
+        std::thread([control, product_flag] {
+            for (;;) {
+                static_cast<void>(
+                    check_newest_release(control, product_flag, QueryTimeouts{}, release_news()));
+                std::this_thread::sleep_for(std::chrono::seconds(kReleaseCheckPeriodSeconds));
+            }
+        }).detach();
+    });
+}
+
+void take_unattended_update_request() {
+    const char* value = std::getenv("ND_ACCEPT_UPDATE");
+    g_unattended_update = value && std::strcmp(value, "1") == 0;
+    unsetenv("ND_ACCEPT_UPDATE");
+}
+
+void accept_update_unattended(App& app) {
+    if (g_unattended_update) static_cast<void>(accept_update(app, release_news()));
+}
+
+}  // namespace nd

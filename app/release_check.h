@@ -1,0 +1,36 @@
+// Learning the newest release: a worker thread asks the control server of
+// servers.cfg once at start and then once an hour, and tells the session's
+// release record what it heard. A missing or silent server is simply no
+// news; the frame loop never waits for any of it.
+#pragma once
+
+#include <cstdint>
+
+#include "base/servers_cfg.h"
+#include "session/app.h"
+#include "session/release.h"
+#include "update/version_query.h"
+
+namespace nd {
+
+constexpr int kReleaseCheckPeriodSeconds = 3600;
+
+// One question to `control` for this program's product. The answer, when
+// there is one, is offered to `news`. The query's status code.
+int check_newest_release(const ServerAddress& control, uint8_t product_flag,
+                         const QueryTimeouts& timeouts, ReleaseNews& news);
+
+// Starts the detached worker: a check now, then one every hour, into
+// release_news(). Starting it again does nothing.
+void start_release_check(const ServerAddress& control, uint8_t product_flag);
+
+// The display tests accept an offered update without a human: with
+// ND_ACCEPT_UPDATE=1 in the environment at start, the frame loop presses
+// the update note's button itself as soon as an update is offered. The
+// variable is taken out of the environment, so neither the updater nor a
+// program started again after the update sees it.
+void take_unattended_update_request();
+// Called once a frame; does nothing unless the request was taken.
+void accept_update_unattended(App& app);
+
+}  // namespace nd
