@@ -66,7 +66,8 @@ void layout_chart(const Report& r, int page, PageBuilder& b, PageLayout& out) {
     for (const ChartGroup& g : order.groups) {
         if (g.count == 0 || !g.label) continue;
         int x = kAxisLeft + kFirstBubble + int(int64_t(g.first) * axis_w / n);
-        b.text(x, kGroupLabelY, kBodySize, Ink::kText, g.label);
+        b.text(x - b.measure(g.label, kBodySize) / 2, kGroupLabelY, kBodySize, Ink::kText,
+               g.label);
     }
     if (page == 3) {
         const RecordKey& first = r.members[size_t(order.members.front())].record->key;
