@@ -12,6 +12,7 @@ packages=(
     libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev
     libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev
     xvfb xauth xdotool x11-utils
     zenity
     imagemagick
