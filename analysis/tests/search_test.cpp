@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "analysis/search.h"
+#include "analysis/search_draw.h"
+#include "app/skins/pictures.h"
 #include "analysis/tests/scene.h"
 
 namespace nd {
@@ -180,6 +182,42 @@ TEST(Search, PasteIsCutWithoutSplittingCharacters) {
     for (const Case& c : cases)
         EXPECT_EQ(paste_length(c.text.data(), c.text.size(), c.used), c.inserted)
             << c.text.size() << " " << c.used;
+}
+
+TEST(SearchList, RowsThumbAndHover) {
+    Scene s;
+    for (int i = 0; i < 40; ++i) s.add("hit", kKindEvent, uint8_t(i % 4));
+    SearchState st;
+    st.query = "hit";
+    ASSERT_EQ(run_search(st, 0, 0), 40);
+    const ResultListView view{100, 50, 300, 0};  // ten rows of 30
+    EXPECT_EQ(visible_result_rows(view), 10);
+    // Thumb: 300 / (40 / 10) = 75, moving with the first visible row.
+    EXPECT_EQ(result_thumb(st, view).height, 75);
+    EXPECT_EQ(result_thumb(st, view).top, 0);
+    st.first_visible = 20;
+    EXPECT_EQ(result_thumb(st, view).top, 150);
+    EXPECT_EQ(result_row_at(st, view, 100, 50), 20);
+    EXPECT_EQ(result_row_at(st, view, 309, 349), 29);
+    EXPECT_EQ(result_row_at(st, view, 310, 60), -1);  // the scroll bar is not a row
+    st.first_visible = 35;
+    EXPECT_EQ(result_row_at(st, view, 150, 50 + 5 * 30), -1);  // below the last result
+    // A short list's thumb fills the bar.
+    st.results.resize(3);
+    st.first_visible = 0;
+    EXPECT_EQ(result_thumb(st, view).height, 300);
+
+    // The hovered row is drawn on the skin's highlight.
+    install_skin_pictures();
+    CaseIcons icons;
+    load_case_icons(icons);
+    gfx::IMAGE* canvas = gfx::new_image(400, 400);
+    st.hovered = 1;
+    draw_result_list(st, view, icons, canvas);
+    EXPECT_EQ(gfx::get_pixel(300, 50 + 30 + 2, canvas) & 0xFFFFFF, 0x957E2Cu);
+    EXPECT_NE(gfx::get_pixel(300, 50 + 2, canvas) & 0xFFFFFF, 0x957E2Cu);
+    gfx::delete_image(canvas);
+    free_case_icons(icons);
 }
 
 }  // namespace
