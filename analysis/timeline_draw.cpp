@@ -29,12 +29,14 @@ void draw_curve(const TimelineCurve& c, int dx, int skin, const TimelinePictures
         gfx::draw_line(c.points[k - 1].x + dx, c.points[k - 1].y, c.points[k].x + dx,
                        c.points[k].y, canvas);
     if (c.tight) {
-        // The crown: the curve's highest point.
+        // The crown: the curve's highest point, the marker kept inside the
+        // strip where the curve runs close to its top edge.
         const CurvePoint* top = std::min_element(
             c.points, c.points + kCurvePoints,
             [](const CurvePoint& a, const CurvePoint& b) { return a.y < b.y; });
         const gfx::IMAGE* blue = icon(p, StripIcon::kBlue);
-        draw_kit::picture(canvas, blue, top->x + dx - blue->width / 2, top->y - blue->height / 2);
+        draw_kit::picture(canvas, blue, top->x + dx - blue->width / 2,
+                          std::max(1, top->y - blue->height / 2));
     }
 }
 

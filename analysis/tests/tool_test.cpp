@@ -1,8 +1,6 @@
 // nodrel-tool search, assess and export --canvas on a workspace made with the
 // store's own calls, run as a user runs them, while the workspace is held
 // open as nodrel holds it.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -26,28 +24,18 @@
 #include "store/park_miller.h"
 #include "store/paths.h"
 #include "store/tables.h"
+#include "tools/testing/tool_run.h"
 
 namespace nd {
 namespace {
 
 using Json = nlohmann::json;
 
-struct ToolRun {
-    int status;
-    std::string out;  // standard output only
-};
+using testing::ToolRun;
 
+// Standard output only: the commands' messages go to standard error.
 ToolRun tool(const std::string& args) {
-    std::string cmd = std::string(ND_TOOL_PATH) + " " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    ToolRun r{-1, ""};
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return testing::run_tool(ND_TOOL_PATH, args, false);
 }
 
 std::string quoted(const std::string& s) {
@@ -195,6 +183,7 @@ TEST_F(AnalysisTool, SearchListsResultsInThePanelsOrder) {
 }
 
 TEST_F(AnalysisTool, AssessJsonHoldsTheReportsFigures) {
+    const std::string before = snapshot(dir);
     ToolRun r = tool("assess " + wk + " 0.0.0 --json");
     ASSERT_EQ(r.status, 0);
     Json j = Json::parse(r.out);
@@ -228,6 +217,7 @@ TEST_F(AnalysisTool, AssessJsonHoldsTheReportsFigures) {
     EXPECT_EQ(tool("assess " + wk + " 0.0.9").status, 2);
     EXPECT_EQ(tool("assess " + wk + " 0.0").status, 2);
     EXPECT_EQ(tool("assess " + wk).status, 2);
+    EXPECT_EQ(snapshot(dir), before) << "assess changed the workspace";
 }
 
 TEST_F(AnalysisTool, CanvasFilesHoldEveryCaseAndLink) {
