@@ -355,6 +355,34 @@ TEST(Report, PageOneTexts) {
     EXPECT_EQ(report_name_at(l, l.names[1].x - 1, l.names[1].y + 1), -1);
 }
 
+TEST(Report, EveryPageOpensWithItsHeadline) {
+    Scene s;
+    CaseRecord& a = s.add("S");
+    s.link_both(a, s.add("T"));
+    Report r = report_of(s, a);
+    const char* const want[kReportPages] = {
+        "(1) \xA1\xB0S\xA1\xB1 \xB5\xC4\xBB\xF9\xB1\xBE\xC7\xE9\xBF\xF6",  // (1) “S” 的基本情况
+        report_text::kPageTitle[1], report_text::kPageTitle[2], report_text::kPageTitle[3],
+        report_text::kPageTitle[4], report_text::kPageTitle[5], report_text::kPageTitle[6]};
+    for (int page = 1; page <= kReportPages; ++page) {
+        PageLayout l = layout(r, page);
+        ASSERT_FALSE(l.items.empty()) << page;
+        EXPECT_EQ(l.items[0].text, want[page - 1]) << page;
+        EXPECT_EQ(l.items[0].ink, Ink::kTitle) << page;
+        EXPECT_GT(l.height, 100) << page;
+    }
+    // Page 1 of section (2), and the chart pages' level rows.
+    EXPECT_TRUE(has_text(layout(r, 1), report_text::kKeyNodeTitle));
+    for (int page = 2; page <= 5; ++page)
+        for (int level = 0; level < 5; ++level) {
+            EXPECT_TRUE(has_text(layout(r, page), report_text::kLevelName[level])) << page;
+            EXPECT_TRUE(has_text(layout(r, page), report_text::kLevelFigure[level])) << page;
+        }
+    PageLayout none;
+    layout_report_page(r, 8, 800, none, fixed_measure);
+    EXPECT_TRUE(none.items.empty());
+}
+
 TEST(Report, ChartOrdersAndScale) {
     Scene s;
     CaseRecord& a = s.add("task", kKindTask);
