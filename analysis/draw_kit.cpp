@@ -74,6 +74,8 @@ ViewportScope::ViewportScope(gfx::IMAGE* canvas, int left, int top, int right, i
     gfx::set_viewport(left, top, right, bottom, 1, canvas);
 }
 
-ViewportScope::~ViewportScope() { m_canvas->state.viewport = m_saved; }
+ViewportScope::~ViewportScope() {
+    m_canvas->state.viewport = m_saved;
+}
 
 }  // namespace nd::draw_kit

@@ -64,8 +64,7 @@ ChartOrder chart_order(const Report& r, int page) {
         case 4:
             return by_difficulty(r);
         case 5:
-            return grouped(by_difficulty(r).members, kCognitionLevels,
-                           report_text::kCognitionGroup,
+            return grouped(by_difficulty(r).members, kCognitionLevels, report_text::kCognitionGroup,
                            [&](int m) { return int(r.members[size_t(m)].record->cognition); });
         default:
             return {};

@@ -12,7 +12,7 @@ inline constexpr int kFirstChartPage = 2;
 inline constexpr int kLastChartPage = 5;
 
 struct ChartGroup {
-    int first;          // index into ChartOrder::members
+    int first;  // index into ChartOrder::members
     int count;
     const char* label;  // GBK; null on page 3, which has one row without groups
 };

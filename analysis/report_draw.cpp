@@ -23,8 +23,8 @@ uint32_t ink_colour(const PageItem& item, int skin) {
     return item.argb;
 }
 
-void draw_item(const PageItem& it, int dy, int view_height, int skin,
-               const CaseIcons& icons, gfx::IMAGE* canvas) {
+void draw_item(const PageItem& it, int dy, int view_height, int skin, const CaseIcons& icons,
+               gfx::IMAGE* canvas) {
     const uint32_t colour = ink_colour(it, skin);
     switch (it.kind) {
         case ItemKind::kText:
@@ -74,8 +74,7 @@ void draw_bubble_hover(const Report& report, const PageBubble& b, int dy, int sk
 }  // namespace
 
 void draw_report_page(const Report& report, const PageLayout& layout, const ReportView& view,
-                      const ReportHover& hover, const CaseIcons& icons,
-                      gfx::IMAGE* canvas) {
+                      const ReportHover& hover, const CaseIcons& icons, gfx::IMAGE* canvas) {
     draw_kit::ViewportScope clip(canvas, view.left, view.top, view.left + view.width,
                                  view.top + view.height);
     gfx::set_fill_color(palette_color(kPalPanelBackground, view.skin), canvas);

@@ -29,7 +29,6 @@ inline constexpr int kBubbleHoverSize = 13;
 // the dotted underline of the pointed name, and the marked bubble with its
 // box "%s(%.1f)" beside it.
 void draw_report_page(const Report& report, const PageLayout& layout, const ReportView& view,
-                      const ReportHover& hover, const CaseIcons& icons,
-                      gfx::IMAGE* canvas);
+                      const ReportHover& hover, const CaseIcons& icons, gfx::IMAGE* canvas);
 
 }  // namespace nd

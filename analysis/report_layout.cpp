@@ -72,14 +72,14 @@ std::vector<NameRef> member_refs(const Report& r, const std::vector<int>& member
     return out;
 }
 
-int name_list(PageBuilder& b, const std::vector<NameRef>& names, int x, int y, int right,
-              int size, int line_height) {
+int name_list(PageBuilder& b, const std::vector<NameRef>& names, int x, int y, int right, int size,
+              int line_height) {
     int cx = x;
     for (size_t i = 0; i < names.size(); ++i) {
         std::string title = case_title(*names[i].record);
         bool last = i + 1 == names.size();
-        std::string joined = printf_text(last ? report_text::kNameLast : report_text::kNameJoin,
-                                         title.c_str());
+        std::string joined =
+            printf_text(last ? report_text::kNameLast : report_text::kNameJoin, title.c_str());
         int w = kIconSize + 3 + b.measure(joined, size);
         if (cx > x && cx + w > right) {
             cx = x;

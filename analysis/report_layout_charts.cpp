@@ -12,11 +12,11 @@ namespace nd::report_kit {
 
 namespace {
 
-constexpr int kChartTop = 70;                     // the chart's top; its foot is 300 below
-constexpr int kAxisLeft = 60;                     // room for the level labels
-constexpr int kAxisMargin = 120;                  // the axis is the width less this
-constexpr int kGroupLabelY = kChartTop + 340;     // group labels and dates
-constexpr int kFirstBubble = 10;                  // the first bubble's centre from the axis start
+constexpr int kChartTop = 70;                  // the chart's top; its foot is 300 below
+constexpr int kAxisLeft = 60;                  // room for the level labels
+constexpr int kAxisMargin = 120;               // the axis is the width less this
+constexpr int kGroupLabelY = kChartTop + 340;  // group labels and dates
+constexpr int kFirstBubble = 10;               // the first bubble's centre from the axis start
 
 void grid(PageBuilder& b, double step, int axis_w) {
     const int foot = kChartTop + kChartHeight;
@@ -66,8 +66,7 @@ void layout_chart(const Report& r, int page, PageBuilder& b, PageLayout& out) {
     for (const ChartGroup& g : order.groups) {
         if (g.count == 0 || !g.label) continue;
         int x = kAxisLeft + kFirstBubble + int(int64_t(g.first) * axis_w / n);
-        b.text(x - b.measure(g.label, kBodySize) / 2, kGroupLabelY, kBodySize, Ink::kText,
-               g.label);
+        b.text(x - b.measure(g.label, kBodySize) / 2, kGroupLabelY, kBodySize, Ink::kText, g.label);
     }
     if (page == 3) {
         const RecordKey& first = r.members[size_t(order.members.front())].record->key;

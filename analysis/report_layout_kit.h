@@ -32,8 +32,7 @@ public:
     void text(int x, int y, int size, Ink ink, std::string text, uint32_t argb = 0);
     void fill(int x0, int y0, int x1, int y1, Ink ink, uint32_t argb = 0);
     void pixel(int x, int y, uint32_t argb);
-    void line(int x0, int y0, int x1, int y1, int thickness, int style, Ink ink,
-              uint32_t argb = 0);
+    void line(int x0, int y0, int x1, int y1, int thickness, int style, Ink ink, uint32_t argb = 0);
     void disc(int cx, int cy, int radius, uint32_t argb);
     void circle(int cx, int cy, int radius, Ink ink);
     void icon(int x, int y, CaseIcon icon);
@@ -55,8 +54,8 @@ std::vector<NameRef> member_refs(const Report& r, const std::vector<int>& member
 // Lays out names from (x, y) in `size`, wrapping at `right`: each name is
 // its icon and its title, joined with "%s, " and the last written with
 // "%s". Returns the y of the line after the last one used.
-int name_list(PageBuilder& b, const std::vector<NameRef>& names, int x, int y, int right,
-              int size, int line_height);
+int name_list(PageBuilder& b, const std::vector<NameRef>& names, int x, int y, int right, int size,
+              int line_height);
 
 void layout_basics(const Report& r, PageBuilder& b, PageLayout& out);
 void layout_chart(const Report& r, int page, PageBuilder& b, PageLayout& out);

@@ -92,10 +92,10 @@ void layout_relations(const Report& r, PageBuilder& b, PageLayout& out) {
         const int y = first_row + i * kRelationRow;
         relation_line(b, cy, y - 3, rel.out_tight);
         if (rel.back != BackLink::kNone) relation_line(b, cy, y + 3, rel.back == BackLink::kTight);
-        int end = b.name(kOtherX, y - kBodySize / 2 - 1, kBodySize, rel.at,
-                         case_title(*rel.other));
+        int end = b.name(kOtherX, y - kBodySize / 2 - 1, kBodySize, rel.at, case_title(*rel.other));
         std::string verdict = verdict_text(r, rel);
-        if (!verdict.empty()) b.text(end + 20, y - kBodySize / 2 - 1, kBodySize, Ink::kText, verdict);
+        if (!verdict.empty())
+            b.text(end + 20, y - kBodySize / 2 - 1, kBodySize, Ink::kText, verdict);
     }
     out.height = std::max(cy + kSubjectRadius, first_row + span) + 60;
 }

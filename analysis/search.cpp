@@ -40,8 +40,7 @@ bool field_contains(const char* field, size_t len, const char* query, size_t qle
     const char* sync = field;
     const char* from = field;
     while (from + qlen <= end) {
-        const char* hit =
-            static_cast<const char*>(memmem(from, size_t(end - from), query, qlen));
+        const char* hit = static_cast<const char*>(memmem(from, size_t(end - from), query, qlen));
         if (!hit) return false;
         sync = sync_to(sync, hit, end);
         if (sync == hit) return true;
@@ -67,8 +66,7 @@ MatchKind match_case(const CaseRecord& rec, const CaseBody* body, const char* q,
     return kMatchNone;
 }
 
-void search_boards(const std::string& query, int group, int board,
-                   std::vector<SearchResult>& out) {
+void search_boards(const std::string& query, int group, int board, std::vector<SearchResult>& out) {
     if (query.empty() || group < 0 || group >= kGroupSlots) return;
     const int first = board < 0 ? 0 : board, last = board < 0 ? kBoardSlots - 1 : board;
     for (int b = first; b <= last && b < kBoardSlots; ++b) {
@@ -101,7 +99,8 @@ size_t paste_length(const char* text, size_t len, size_t used) {
 
 void history_record(SearchHistory& h, const std::string& query) {
     char entry[kHistoryWidth] = {};
-    std::memcpy(entry, query.data(), cut_to_characters(query.data(), query.size(), kHistoryWidth - 1));
+    std::memcpy(entry, query.data(),
+                cut_to_characters(query.data(), query.size(), kHistoryWidth - 1));
     for (int i = 0; i < h.count; ++i)
         if (std::memcmp(h.entries[i], entry, kHistoryWidth) == 0) return;
     std::memmove(h.entries[1], h.entries[0], kHistoryWidth * (kHistoryEntries - 1));
@@ -121,7 +120,8 @@ int run_search(SearchState& s, int group, int board) {
 
 std::string result_caption(const SearchState& s) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%d \xB8\xF6\xBD\xE1\xB9\xFB", int(s.results.size()));  // %d 个结果
+    std::snprintf(buf, sizeof buf, "%d \xB8\xF6\xBD\xE1\xB9\xFB",
+                  int(s.results.size()));  // %d 个结果
     return buf;
 }
 

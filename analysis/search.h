@@ -42,14 +42,13 @@ struct SearchResult {
 // Searches one board (board >= 0) or every board of `group` in board order
 // (board -1), each board's Cases in their stored order, and appends one
 // result per matching Case. An empty query finds nothing.
-void search_boards(const std::string& query, int group, int board,
-                   std::vector<SearchResult>& out);
+void search_boards(const std::string& query, int group, int board, std::vector<SearchResult>& out);
 
 // Query rules of the panel.
 inline constexpr size_t kQueryCapacity = 1023;  // bytes the input box holds
 inline constexpr size_t kPasteMax = 255;        // bytes one paste inserts at most
 inline constexpr int kHistoryEntries = 5;
-inline constexpr size_t kHistoryWidth = 64;     // bytes per entry, with its zero
+inline constexpr size_t kHistoryWidth = 64;  // bytes per entry, with its zero
 
 // The length of the longest prefix of text[0..len) that is at most `limit`
 // bytes and does not end inside a two-byte character.

@@ -32,7 +32,7 @@ struct ScrollThumb {
 };
 ScrollThumb result_thumb(const SearchState& state, const ResultListView& view);
 
-void draw_result_list(const SearchState& state, const ResultListView& view,
-                      const CaseIcons& icons, gfx::IMAGE* canvas);
+void draw_result_list(const SearchState& state, const ResultListView& view, const CaseIcons& icons,
+                      gfx::IMAGE* canvas);
 
 }  // namespace nd

@@ -25,8 +25,8 @@ void rebuild_entries(Timeline& t) {
                 const CaseRecord* rec = find_case(g, b, s);
                 if (!rec) continue;
                 const int i = int(t.entries.size());
-                t.entries.push_back({LocationRef{0, g, b, s}, rec, rec->key, rec->colour,
-                                     rec->kind, false, false, i * kEntryStep, kEntryY, 0.0,
+                t.entries.push_back({LocationRef{0, g, b, s}, rec, rec->key, rec->colour, rec->kind,
+                                     false, i * kEntryStep, kEntryY, 0.0,
                                      field_text(rec->title, sizeof rec->title)});
             }
         }
@@ -88,9 +88,8 @@ void timeline_select(Timeline& t, const RecordKey& key) {
         if (i < 0 || i == t.selected || t.entries[size_t(i)].marked) continue;
         TimelineEntry& e = t.entries[size_t(i)];
         e.marked = true;
-        e.tight = link_is_tight(*sel.record, l);
         e.y -= kRaise;
-        TimelineCurve c{i, e.tight, {}};
+        TimelineCurve c{i, link_is_tight(*sel.record, l), {}};
         build_curve(c, sel, e);
         t.curves.push_back(c);
     }

@@ -16,11 +16,11 @@ namespace nd {
 struct Report;
 
 inline constexpr int kTimelineHeight = 70;
-inline constexpr int kEntryStep = 24;      // entry i stands at i x 24
-inline constexpr int kEntryY = 39;         // an icon's top inside the strip
-inline constexpr int kRaise = 20;          // the selected and linked icons stand this much higher
-inline constexpr int kIconBox = 12;        // the pointer's square over an icon
-inline constexpr int kSelectedX = 500;     // selecting scrolls the entry this far in
+inline constexpr int kEntryStep = 24;   // entry i stands at i x 24
+inline constexpr int kEntryY = 39;      // an icon's top inside the strip
+inline constexpr int kRaise = 20;       // the selected and linked icons stand this much higher
+inline constexpr int kIconBox = 12;     // the pointer's square over an icon
+inline constexpr int kSelectedX = 500;  // selecting scrolls the entry this far in
 inline constexpr int kCurvePoints = 75;
 inline constexpr int kScrollFrames = 8;
 inline constexpr int kScrollStep = 48;
@@ -34,7 +34,6 @@ struct TimelineEntry {
     int32_t status;
     uint16_t kind;
     bool marked;        // the selected Case links to it
-    bool tight;         // ...and that link is tight
     int x, y;           // in strip coordinates, before scrolling
     double importance;  // actual importance handed over by the last report, else 0
     std::string title;  // GBK
@@ -58,8 +57,8 @@ struct Timeline {
     RecordKey selected_key{};
     int selected = -1;
     int hovered = -1;
-    int scroll = 0;          // strip x shown at the strip's left edge
-    int scroll_frames = 0;   // frames of a wheel scroll still to run
+    int scroll = 0;         // strip x shown at the strip's left edge
+    int scroll_frames = 0;  // frames of a wheel scroll still to run
     int scroll_direction = 0;
     int pulse = kPulseLow;
     int pulse_direction = 1;

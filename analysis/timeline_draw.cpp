@@ -9,9 +9,9 @@ namespace nd {
 
 namespace {
 
-constexpr const char* kStripNames[kStripIconCount] = {
-    "TL_ACT_NULL", "TL_ACT_OK", "TL_ACT_BAD", "TL_ACT_BREAK", "TL_ACT_BLUE", "TL_ACT_BLACK",
-    "TL_MORE"};
+constexpr const char* kStripNames[kStripIconCount] = {"TL_ACT_NULL",  "TL_ACT_OK",   "TL_ACT_BAD",
+                                                      "TL_ACT_BREAK", "TL_ACT_BLUE", "TL_ACT_BLACK",
+                                                      "TL_MORE"};
 constexpr uint32_t kTightCurve = 0xFF00A2E8;
 constexpr int kLabelSize = 17;
 constexpr uint32_t kLabelBox = 0xFF050505;
@@ -26,14 +26,14 @@ void draw_curve(const TimelineCurve& c, int dx, int skin, const TimelinePictures
     gfx::set_color(c.tight ? kTightCurve : draw_kit::kLineColour[skin], canvas);
     gfx::set_line_style(c.tight ? gfx::kSolidLine : gfx::kDottedLine, 0, c.tight ? 2 : 1, canvas);
     for (int k = 1; k < kCurvePoints; ++k)
-        gfx::draw_line(c.points[k - 1].x + dx, c.points[k - 1].y, c.points[k].x + dx,
-                       c.points[k].y, canvas);
+        gfx::draw_line(c.points[k - 1].x + dx, c.points[k - 1].y, c.points[k].x + dx, c.points[k].y,
+                       canvas);
     if (c.tight) {
         // The crown: the curve's highest point, the marker kept inside the
         // strip where the curve runs close to its top edge.
-        const CurvePoint* top = std::min_element(
-            c.points, c.points + kCurvePoints,
-            [](const CurvePoint& a, const CurvePoint& b) { return a.y < b.y; });
+        const CurvePoint* top =
+            std::min_element(c.points, c.points + kCurvePoints,
+                             [](const CurvePoint& a, const CurvePoint& b) { return a.y < b.y; });
         const gfx::IMAGE* blue = icon(p, StripIcon::kBlue);
         draw_kit::picture(canvas, blue, top->x + dx - blue->width / 2,
                           std::max(1, top->y - blue->height / 2));

@@ -31,7 +31,7 @@ StripIcon strip_icon(int32_t status);
 
 // Draws the strip at `strip` for skin `skin` (0..3). Nothing is drawn while
 // the strip is hidden or `load_progress` is below 100.
-void timeline_draw(const Timeline& timeline, const StripRect& strip, int skin,
-                   int load_progress, const TimelinePictures& pictures, gfx::IMAGE* canvas);
+void timeline_draw(const Timeline& timeline, const StripRect& strip, int skin, int load_progress,
+                   const TimelinePictures& pictures, gfx::IMAGE* canvas);
 
 }  // namespace nd

@@ -9,9 +9,9 @@
 // The workspace is built in memory: search reads only the loaded tables.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,7 +34,14 @@ constexpr int kBoards = 80, kCases = 80, kContent = 60000;
 constexpr double kFrameMs = 1000.0 / 60.0;
 
 // What the Cases hold, per scenario; the query is the same in every one.
-enum Fill { kPlain, kEveryTitle, kContentEndOneInHundred, kContentEndAll, kAttachmentAll, kGbkRuns };
+enum Fill {
+    kPlain,
+    kEveryTitle,
+    kContentEndOneInHundred,
+    kContentEndAll,
+    kAttachmentAll,
+    kGbkRuns
+};
 
 struct Workspace {
     Fill fill = kPlain;
@@ -54,16 +61,27 @@ struct Workspace {
                 CaseBody& body = *row.slots[s].body;
                 std::memset(&r, 0, sizeof r);
                 std::memset(&body, 0, sizeof body);
-                r.key = RecordKey{kAttrEvent, 0, uint8_t(s % 60), uint16_t(b * kCases + s), 0, 0,
-                                  2024, 1, uint8_t(1 + b / 24), uint8_t(b % 24), uint8_t(s / 60)};
+                r.key = RecordKey{kAttrEvent,
+                                  0,
+                                  uint8_t(s % 60),
+                                  uint16_t(b * kCases + s),
+                                  0,
+                                  0,
+                                  2024,
+                                  1,
+                                  uint8_t(1 + b / 24),
+                                  uint8_t(b % 24),
+                                  uint8_t(s / 60)};
                 std::strcpy(r.title, f == kEveryTitle ? "case needle" : "case");
                 if (f == kGbkRuns) {
                     // "中文" over and over: every second byte pair spells 形.
-                    for (int i = 0; i + 4 <= kContent; i += 4) std::memcpy(body.text + i, "\xD6\xD0\xCE\xC4", 4);
+                    for (int i = 0; i + 4 <= kContent; i += 4)
+                        std::memcpy(body.text + i, "\xD6\xD0\xCE\xC4", 4);
                 } else {
                     std::memset(body.text, 'x', kContent);
                 }
-                bool at_end = f == kContentEndAll || (f == kContentEndOneInHundred && (b * kCases + s) % 100 == 0);
+                bool at_end = f == kContentEndAll ||
+                              (f == kContentEndOneInHundred && (b * kCases + s) % 100 == 0);
                 if (at_end) std::memcpy(body.text + kContent - 6, "needle", 6);
                 if (f == kAttachmentAll) {
                     r.attachments[0].kind = kAttachImage;
@@ -168,8 +186,8 @@ void BM_Search(benchmark::State& state) {
 }
 
 void search_args(benchmark::internal::Benchmark* b) {
-    for (Fill f : {kPlain, kEveryTitle, kContentEndOneInHundred, kContentEndAll, kAttachmentAll,
-                   kGbkRuns})
+    for (Fill f :
+         {kPlain, kEveryTitle, kContentEndOneInHundred, kContentEndAll, kAttachmentAll, kGbkRuns})
         b->Arg(f);
 }
 BENCHMARK(BM_Memmem)->Apply(search_args)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -192,9 +210,10 @@ void build_cluster() {
         CaseRecord& r = *slot.record;
         std::memset(&r, 0, sizeof r);
         std::snprintf(r.title, sizeof r.title, "Case %d", i);
-        r.key = RecordKey{kAttrEvent, 0, uint8_t(i % 60), uint16_t(i), 0, 0, 2024, 1, 1,
+        r.key = RecordKey{kAttrEvent,      0, uint8_t(i % 60), uint16_t(i), 0, 0, 2024, 1, 1,
                           uint8_t(i / 60), 0};
-        static constexpr uint16_t kKinds[5] = {kKindPerson, kKindObject, kKindEvent, kKindNone, kKindTask};
+        static constexpr uint16_t kKinds[5] = {kKindPerson, kKindObject, kKindEvent, kKindNone,
+                                               kKindTask};
         r.kind = kKinds[i % 5];
         r.colour = uint8_t(i % 4);
         r.importance = uint16_t(i % 5);
@@ -236,7 +255,8 @@ void BM_ReportFigures(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         const double t0 = cpu_ms();
-        if (build_report(LocationRef{0, 0, 0, 0}, r) != kReportOk) state.SkipWithError("no subject");
+        if (build_report(LocationRef{0, 0, 0, 0}, r) != kReportOk)
+            state.SkipWithError("no subject");
         benchmark::DoNotOptimize(r.members.data());
         total += cpu_ms() - t0;
     }

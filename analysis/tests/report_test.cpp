@@ -180,7 +180,8 @@ TEST(Report, EdgeCases) {
         SCOPED_TRACE("ten loose back links from L2 Cases lift L3 to exactly 3");
         Scene s;
         CaseRecord& a = s.add("a", kKindEvent, 0, 2);
-        for (int i = 0; i < 10; ++i) s.link_both(a, s.add(numbered("n", size_t(i)), kKindEvent, 0, 1));
+        for (int i = 0; i < 10; ++i)
+            s.link_both(a, s.add(numbered("n", size_t(i)), kKindEvent, 0, 1));
         Report r = report_of(s, a);
         EXPECT_EQ(r.members[0].actual_tenths, 30);
         EXPECT_TRUE(is_key_node(r.members[0]));
@@ -200,8 +201,7 @@ TEST(Report, MembersDepthFirstInLinkOrder) {
     s.link(d, a);
     s.link(c, e);
     s.link(a, a);  // a link to itself adds nothing
-    EXPECT_EQ(member_titles(report_of(s, a)),
-              (std::vector<std::string>{"a", "b", "d", "c", "e"}));
+    EXPECT_EQ(member_titles(report_of(s, a)), (std::vector<std::string>{"a", "b", "d", "c", "e"}));
 }
 
 TEST(Report, StaleLinksAreNotFollowed) {
@@ -294,10 +294,12 @@ TEST(Report, RelationVerdicts) {
         std::string text;
     } want[] = {
         {BackLink::kTight, true, report_text::kBothTight},
-        {BackLink::kLoose, true, "\"A\" \xC8\xCF\xCE\xAA\xD7\xD4\xBC\xBA\xD3\xEB \"C\" \xB5\xC4"
-                                 "\xB9\xD8\xCF\xB5\xCA\xC7\xBD\xF4\xC3\xDC\xB5\xC4"},
-        {BackLink::kTight, false, "\"D\" \xC8\xCF\xCE\xAA\xD7\xD4\xBC\xBA\xD3\xEB \"A\" \xB5\xC4"
-                                  "\xB9\xD8\xCF\xB5\xCA\xC7\xBD\xF4\xC3\xDC\xB5\xC4"},
+        {BackLink::kLoose, true,
+         "\"A\" \xC8\xCF\xCE\xAA\xD7\xD4\xBC\xBA\xD3\xEB \"C\" \xB5\xC4"
+         "\xB9\xD8\xCF\xB5\xCA\xC7\xBD\xF4\xC3\xDC\xB5\xC4"},
+        {BackLink::kTight, false,
+         "\"D\" \xC8\xCF\xCE\xAA\xD7\xD4\xBC\xBA\xD3\xEB \"A\" \xB5\xC4"
+         "\xB9\xD8\xCF\xB5\xCA\xC7\xBD\xF4\xC3\xDC\xB5\xC4"},
         {BackLink::kLoose, false, ""},
         {BackLink::kNone, false, ""},
     };
@@ -310,8 +312,9 @@ TEST(Report, RelationVerdicts) {
             EXPECT_TRUE(has_text(l, want[i].text)) << i;
         }
     }
-    EXPECT_TRUE(has_text(l, "\xCC\xBD\xB2\xE2\xB5\xBD 5 \xB8\xF6\xD6\xB1\xBD\xD3\xB9\xD8\xCF\xB5"
-                            "\xA1\xA3"));  // 探测到 5 个直接关系。
+    EXPECT_TRUE(has_text(l,
+                         "\xCC\xBD\xB2\xE2\xB5\xBD 5 \xB8\xF6\xD6\xB1\xBD\xD3\xB9\xD8\xCF\xB5"
+                         "\xA1\xA3"));  // 探测到 5 个直接关系。
     // Every link with a back link has two lines to its row, the one-way link
     // one: tight ones solid and blue, loose ones dotted.
     int solid = 0, dotted = 0;
@@ -340,12 +343,24 @@ TEST(Report, PageOneTexts) {
         "(1) \xA1\xB0Subject\xA1\xB1 \xB5\xC4\xBB\xF9\xB1\xBE\xC7\xE9\xBF\xF6",
         "\xB8\xE9\xD6\xC3 25.0%",  // 搁置 25.0%
         "\xBE\xAF\xB8\xE6 50.0%",  // 警告 50.0%
-        report_text::kPeople, "Pat", ", ", "Quinn", report_text::kObjects, "Box",
-        report_text::kKeyNodes, "Subject", report_text::kKeyNodeTitle,
-        "\xD4\xDA\xD5\xE2\xB6\xCE\xBC\xC7\xD2\xE4\xD6\xD0\xA3\xAC" "1 \xB8\xF6\xB9\xD8\xBC\xFC"
+        report_text::kPeople,
+        "Pat",
+        ", ",
+        "Quinn",
+        report_text::kObjects,
+        "Box",
+        report_text::kKeyNodes,
+        "Subject",
+        report_text::kKeyNodeTitle,
+        "\xD4\xDA\xD5\xE2\xB6\xCE\xBC\xC7\xD2\xE4\xD6\xD0\xA3\xAC"
+        "1 \xB8\xF6\xB9\xD8\xBC\xFC"
         "\xBD\xDA\xB5\xE3\xB5\xC4\xCA\xB5\xBC\xCA\xD6\xD8\xD2\xAA\xD0\xD4\xD4\xDA\xA1\xB0\xD6\xD8"
         "\xD2\xAA\xA1\xB1\xD2\xD4\xC9\xCF\xA1\xA3",
-        "Subject", "3 / 3.0", "Pat", ", ", "Quinn"};
+        "Subject",
+        "3 / 3.0",
+        "Pat",
+        ", ",
+        "Quinn"};
     EXPECT_EQ(texts(l), want);
     // Names are clickable and stand for their Cases.
     ASSERT_GE(l.names.size(), 4u);
@@ -362,8 +377,12 @@ TEST(Report, EveryPageOpensWithItsHeadline) {
     Report r = report_of(s, a);
     const char* const want[kReportPages] = {
         "(1) \xA1\xB0S\xA1\xB1 \xB5\xC4\xBB\xF9\xB1\xBE\xC7\xE9\xBF\xF6",  // (1) “S” 的基本情况
-        report_text::kPageTitle[1], report_text::kPageTitle[2], report_text::kPageTitle[3],
-        report_text::kPageTitle[4], report_text::kPageTitle[5], report_text::kPageTitle[6]};
+        report_text::kPageTitle[1],
+        report_text::kPageTitle[2],
+        report_text::kPageTitle[3],
+        report_text::kPageTitle[4],
+        report_text::kPageTitle[5],
+        report_text::kPageTitle[6]};
     for (int page = 1; page <= kReportPages; ++page) {
         PageLayout l = layout(r, page);
         ASSERT_FALSE(l.items.empty()) << page;

@@ -24,7 +24,8 @@ public:
     // creation time, one second after the one made before it.
     CaseRecord& add(const std::string& title, uint16_t kind = kKindEvent, uint8_t status = 0,
                     uint16_t importance = 0, int group = 0, int board = 0) {
-        if (!Tables.group_boards[group]) Tables.group_boards[group] = std::make_unique<GroupBoards>();
+        if (!Tables.group_boards[group])
+            Tables.group_boards[group] = std::make_unique<GroupBoards>();
         auto& bd = Tables.group_boards[group]->boards[board];
         if (!bd) {
             bd = std::make_unique<Board>();
@@ -39,8 +40,16 @@ public:
         std::memset(&r, 0, sizeof r);
         std::memset(row.slots[slot].body.get(), 0, sizeof(CaseBody));
         const int n = m_made++;
-        r.key = RecordKey{kAttrEvent, 0, uint8_t(n % 60), uint16_t(n + 1), 0, 0, 2024, 1,
-                          uint8_t(1 + n / 86400 % 28), uint8_t(n / 3600 % 24),
+        r.key = RecordKey{kAttrEvent,
+                          0,
+                          uint8_t(n % 60),
+                          uint16_t(n + 1),
+                          0,
+                          0,
+                          2024,
+                          1,
+                          uint8_t(1 + n / 86400 % 28),
+                          uint8_t(n / 3600 % 24),
                           uint8_t(n / 60 % 60)};
         std::strncpy(r.title, title.c_str(), sizeof r.title - 1);
         r.kind = kind;

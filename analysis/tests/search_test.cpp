@@ -7,8 +7,8 @@
 
 #include "analysis/search.h"
 #include "analysis/search_draw.h"
-#include "app/skins/pictures.h"
 #include "analysis/tests/scene.h"
+#include "app/skins/pictures.h"
 
 namespace nd {
 namespace {
@@ -39,18 +39,20 @@ TEST(Search, MatchesStartOnCharacterBoundaries) {
         std::string field, query;
         bool found;
     } cases[] = {
-        {kZhongWen, kXing, false},                                 // trail + lead spell 形
-        {"\xD0\xCE\xD7\xB4", kXing, true},                         // 形状: written there
-        {std::string("ab") + kXing, kXing, true},                  // after single bytes
-        {std::string(kZhongWen) + kXing, kXing, true},             // a false run, then a true one
-        {"\xD6\xD0\xD6\xD0\xD6\xD0", "\xD0\xD6", false},           // 中中中: every run is false
+        {kZhongWen, kXing, false},                        // trail + lead spell 形
+        {"\xD0\xCE\xD7\xB4", kXing, true},                // 形状: written there
+        {std::string("ab") + kXing, kXing, true},         // after single bytes
+        {std::string(kZhongWen) + kXing, kXing, true},    // a false run, then a true one
+        {"\xD6\xD0\xD6\xD0\xD6\xD0", "\xD0\xD6", false},  // 中中中: every run is false
         {std::string("x") + kZhongWen, "\xD6\xD0", true},
-        {"\xD6", "\xD6", true},                                    // a lone lead byte at the end
-        {"Report", "report", false},                               // case-sensitive
+        {"\xD6", "\xD6", true},       // a lone lead byte at the end
+        {"Report", "report", false},  // case-sensitive
         {"Report", "Rep", true},
         {"abc", "abcd", false},
-        {"abc", "", false},                                        // an empty query never matches
-        {"a\xA3\xA1" "b", "\xA3\xA1", true},                       // full-width ！ is not folded to !
+        {"abc", "", false},  // an empty query never matches
+        {"a\xA3\xA1"
+         "b",
+         "\xA3\xA1", true},  // full-width ！ is not folded to !
         {"a!b", "\xA3\xA1", false},
     };
     for (const Case& c : cases) EXPECT_EQ(contains(c.field, c.query), c.found) << c.query;
@@ -67,13 +69,13 @@ TEST(Search, TitleBeatsContentBeatsAttachment) {
     attach(file, 7, kAttachImage, "0000ABCD.jpg", "1\\img\\2024\\plan");
     CaseRecord& freed = s.add("freed");
     attach(freed, 0, kAttachFree, "plan.txt", "plan");  // a free slot's leftovers do not count
-    CaseRecord& none = s.add("Plan");                    // capital P
+    CaseRecord& none = s.add("Plan");                   // capital P
     (void)none;
     std::vector<SearchResult> out;
     search_boards("plan", 0, 0, out);
     EXPECT_EQ(kinds_and_slots(out),
-              (std::vector<std::pair<int, int>>{{kMatchTitle, 0}, {kMatchContent, 1},
-                                                {kMatchAttachment, 2}}));
+              (std::vector<std::pair<int, int>>{
+                  {kMatchTitle, 0}, {kMatchContent, 1}, {kMatchAttachment, 2}}));
 }
 
 TEST(Search, ContentIsSearchedToItsEnd) {
@@ -172,12 +174,12 @@ TEST(Search, PasteIsCutWithoutSplittingCharacters) {
         size_t inserted;
     } cases[] = {
         {std::string(300, 'p'), 0, 255},
-        {std::string(254, 'p') + kZhongWen, 0, 254},     // 中 would end at byte 256
-        {std::string(253, 'p') + kZhongWen, 0, 255},     // 中 ends at 255, 文 would not fit
-        {std::string(300, 'p'), 1000, 23},               // the box holds 1,023 bytes
+        {std::string(254, 'p') + kZhongWen, 0, 254},  // 中 would end at byte 256
+        {std::string(253, 'p') + kZhongWen, 0, 255},  // 中 ends at 255, 文 would not fit
+        {std::string(300, 'p'), 1000, 23},            // the box holds 1,023 bytes
         {std::string(10, 'p'), 1023, 0},
         {std::string(kZhongWen), 1022, 0},
-        {std::string("\xD6"), 0, 1},                     // a lone lead byte is one byte
+        {std::string("\xD6"), 0, 1},  // a lone lead byte is one byte
     };
     for (const Case& c : cases)
         EXPECT_EQ(paste_length(c.text.data(), c.text.size(), c.used), c.inserted)

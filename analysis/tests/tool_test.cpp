@@ -132,7 +132,7 @@ protected:
         std::strcpy(beta->resource_names[0], "\xB9\xA4\xCA\xB1");
         beta->resource_values[0] = 4;
         beta->resource_count = 1;
-        link(0, 0, 0, 1, true);   // Alpha -> Beta, tight both ways
+        link(0, 0, 0, 1, true);  // Alpha -> Beta, tight both ways
         link(0, 1, 0, 0, true);
         link(0, 1, 0, 2, false);  // Beta -> Gamma, one way
         link(0, 0, 1, 0, true);   // Alpha -> Delta on the other board
@@ -167,7 +167,7 @@ TEST_F(AnalysisTool, SearchListsResultsInThePanelsOrder) {
         {"plan --board 0.1", 0, "1\t0.1.0\tDelta plan\n"},
         {"Plan", 0, ""},
         {quoted("中文"), 0, "1\t0.0.3\t中文\n"},
-        {quoted("形"), 0, ""},  // its bytes lie across 中 and 文
+        {quoted("形"), 0, ""},                 // its bytes lie across 中 and 文
         {image_year, 0, "3\t0.0.2\tGamma\n"},  // only in the picture's stored path
         {"plan --board 0.7", 2, ""},
         {"plan --board x", 2, ""},
@@ -255,7 +255,8 @@ TEST_F(AnalysisTool, CanvasFilesHoldEveryCaseAndLink) {
         std::map<std::string, Json> by_title;
         int pictures = 0;
         for (const Json& n : canvas["nodes"]) {
-            for (const char* k : {"x", "y", "width", "height"}) EXPECT_TRUE(n[k].is_number_integer());
+            for (const char* k : {"x", "y", "width", "height"})
+                EXPECT_TRUE(n[k].is_number_integer());
             ASSERT_FALSE(title_of.count(n["id"])) << "duplicate id";
             if (n["type"] == "file") {
                 EXPECT_TRUE(std::filesystem::exists(out + "/" + n["file"].get<std::string>()));
@@ -265,9 +266,8 @@ TEST_F(AnalysisTool, CanvasFilesHoldEveryCaseAndLink) {
             }
             ASSERT_EQ(n["type"], "text");
             std::string text = n["text"];
-            std::string title = text.substr(2, text.find('\n') == std::string::npos
-                                                   ? std::string::npos
-                                                   : text.find('\n') - 2);
+            std::string title = text.substr(
+                2, text.find('\n') == std::string::npos ? std::string::npos : text.find('\n') - 2);
             title_of[n["id"]] = title;
             by_title[title] = n;
         }

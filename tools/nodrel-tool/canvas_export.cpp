@@ -137,18 +137,18 @@ std::string write_board_canvas(const std::string& root, const std::string& out,
                 !copy_file(from, out + "/" + rel))
                 continue;
             copied[slot] = rel;
-            files.push_back({{"id", derived_id(id, "picture" + std::to_string(slot))},
-                             {"type", "file"},
-                             {"x", c->x},
-                             {"y", c->y + h + kPictureGap + int(copied.size() - 1) *
-                                                               (kPictureH + kPictureGap)},
-                             {"width", kPictureW},
-                             {"height", kPictureH},
-                             {"file", rel}});
+            files.push_back(
+                {{"id", derived_id(id, "picture" + std::to_string(slot))},
+                 {"type", "file"},
+                 {"x", c->x},
+                 {"y", c->y + h + kPictureGap + int(copied.size() - 1) * (kPictureH + kPictureGap)},
+                 {"width", kPictureW},
+                 {"height", kPictureH},
+                 {"file", rel}});
         }
         std::string text = "# " + nd::gbk_to_utf8(nd::field_text(c->title, sizeof c->title));
-        std::string content = trim_lines(content_markdown(
-            *c, *nd::find_case_body(g, b, s), [&](const nd::Attachment& a) {
+        std::string content = trim_lines(
+            content_markdown(*c, *nd::find_case_body(g, b, s), [&](const nd::Attachment& a) {
                 int slot = int(&a - c->attachments);
                 auto it = copied.find(slot);
                 return it != copied.end()
@@ -172,15 +172,15 @@ std::string write_board_canvas(const std::string& root, const std::string& out,
                 edges.push_back(edge);
             } else {
                 const nd::Board* other = nd::find_board(at.group, at.board);
-                elsewhere += "\n- " + nd::gbk_to_utf8(nd::field_text(t->title, sizeof t->title)) +
-                             (other ? " (" + nd::gbk_to_utf8(nd::field_text(other->name, 64)) + ")"
-                                    : "");
+                elsewhere +=
+                    "\n- " + nd::gbk_to_utf8(nd::field_text(t->title, sizeof t->title)) +
+                    (other ? " (" + nd::gbk_to_utf8(nd::field_text(other->name, 64)) + ")" : "");
             }
         }
         if (!elsewhere.empty()) text += "\n\n其他白板上的关联：" + elsewhere;
 
-        Json node = {{"id", id}, {"type", "text"}, {"x", c->x}, {"y", c->y},
-                     {"width", w}, {"height", h}, {"text", text}};
+        Json node = {{"id", id},   {"type", "text"}, {"x", c->x},   {"y", c->y},
+                     {"width", w}, {"height", h},    {"text", text}};
         if (const char* colour = status_colour(c->colour)) node["color"] = colour;
         nodes.push_back(node);
         for (Json& f : files) nodes.push_back(f);

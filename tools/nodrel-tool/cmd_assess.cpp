@@ -85,15 +85,14 @@ void print_text(const nd::Report& r) {
                     nd::is_key_node(m) ? " key" : "", utf8_title(*m.record).c_str());
     std::printf("status");
     for (int s = 0; s < 4; ++s)
-        std::printf(" %s %d (%.1f%%)%s", kStatusName[s], r.status_counts[s],
-                    nd::status_share(r, s), s < 3 ? "," : "\n");
+        std::printf(" %s %d (%.1f%%)%s", kStatusName[s], r.status_counts[s], nd::status_share(r, s),
+                    s < 3 ? "," : "\n");
     std::printf("people: %s\n", names(r, r.people).c_str());
     std::printf("objects: %s\n", names(r, r.objects).c_str());
     std::printf("key nodes: %s\n", names(r, r.key_nodes).c_str());
     std::printf("resources:");
     for (const nd::ResourceTotal& t : r.resources)
-        std::printf(" %s %lld;", nd::gbk_to_utf8(t.name).c_str(),
-                    static_cast<long long>(t.total));
+        std::printf(" %s %lld;", nd::gbk_to_utf8(t.name).c_str(), static_cast<long long>(t.total));
     std::printf("%s\n", r.resources.empty() ? " -" : "");
     std::printf("relations %zu\n", r.relations.size());
     for (const nd::Relation& rel : r.relations)
@@ -127,7 +126,6 @@ int run_assess(int argc, char** argv) {
     return 0;
 }
 
-const tool::Registration assess_command({"assess", "assess PATH.wk G.B.S [--json]",
-                                         run_assess});
+const tool::Registration assess_command({"assess", "assess PATH.wk G.B.S [--json]", run_assess});
 
 }  // namespace
