@@ -23,6 +23,11 @@ constexpr int kPalLinkText = 229;
 constexpr int kPalPanelTitle = 381;
 constexpr int kPalPanelBackground = 385;
 constexpr int kPalPanelText = 397;
+// The assessment report's status bar, one group per status (搁置, 良好,
+// 严重, 警告): the light skin has brighter shades.
+constexpr int kPalStatusBar = 401;  // status s at kPalStatusBar + 4 * s
+// The timeline's mark above its selected entry.
+constexpr int kPalTimelineMark = 417;
 
 inline constexpr PaletteGroup kPaletteGroups[] = {
     {kPalPageBackground, {0xFF5A5C50, 0xFFFAF1ED, 0xFF2D393E, 0xFFF9FBFC}},
@@ -33,6 +38,13 @@ inline constexpr PaletteGroup kPaletteGroups[] = {
     {kPalPanelTitle, {0xFFD7D7CA, 0xFF010101, 0xFFFCFCFC, 0xFF010101}},
     {kPalPanelBackground, {0xFF1E1E1E, 0xFFF2E4DD, 0xFF0D1B22, 0xFFFCFCFC}},
     {kPalPanelText, {0xFFD7D7CA, 0xFF010101, 0xFFFCFCFC, 0xFF010101}},
+    {kPalStatusBar + 0, {0xFF7F7F7F, 0xFF7F7F7F, 0xFF7F7F7F, 0xFFAEAEAE}},
+    {kPalStatusBar + 4, {0xFF22B14C, 0xFF22B14C, 0xFF22B14C, 0xFF3FE06F}},
+    {kPalStatusBar + 8, {0xFFB9001C, 0xFFB9001C, 0xFFB9001C, 0xFFC50F19}},
+    {kPalStatusBar + 12, {0xFFC4BA00, 0xFFC4BA00, 0xFFC4BA00, 0xFFE8DC00}},
+    // STARS has no value of its own in the design: its accent blue keeps
+    // the mark apart from the strip's icons.
+    {kPalTimelineMark, {0xFFC8C8C8, 0xFFC8C8C8, 0xFF7CBCEA, 0xFFC8C8C8}},
 };
 
 namespace palette_detail {

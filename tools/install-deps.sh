@@ -13,6 +13,7 @@ packages=(
     libssl-dev
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev
     xvfb xauth xdotool x11-utils
     zenity
     imagemagick

@@ -1,6 +1,5 @@
 // nodrel-tool export: every Case of a workspace as a Markdown file, with an
 // index per board, so a user can take their data elsewhere. Reads only.
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,11 +9,13 @@
 #include <tuple>
 
 #include "base/gbk.h"
-#include "store/load.h"
-#include "store/locks.h"
 #include "store/paths.h"
 #include "store/tables.h"
+#include "tools/nodrel-tool/canvas_export.h"
+#include "tools/nodrel-tool/case_markdown.h"
 #include "tools/nodrel-tool/command.h"
+#include "tools/nodrel-tool/export_files.h"
+#include "tools/nodrel-tool/read_workspace.h"
 
 namespace {
 
@@ -89,60 +90,6 @@ const char* const kCognition[] = {"未知", "了解", "存疑"};
 const char* const kColour[] = {"搁置 (grey)", "良好 (green)", "严重 (red)", "警告 (yellow)"};
 const char* const kForm[] = {"case", "标题", "照片", "地图"};
 
-bool make_dir_p(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') {
-            std::string part = path.substr(0, i);
-            if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
-        }
-    return true;
-}
-
-bool write_text(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-// The content with its marker lines turned into links.
-std::string content_markdown(const std::string& root, const nd::CaseRecord& c,
-                             const nd::CaseBody& body) {
-    std::string text = nd::field_text(body.text, sizeof body.text);
-    std::string out;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        unsigned slot = 0;
-        char tag[4] = {};
-        if (line.size() >= 8 && line.compare(0, 2, "**") == 0 && line[5] == ':' &&
-            std::sscanf(line.c_str() + 2, "%3[a-z]:%u", tag, &slot) == 2 && slot < 100) {
-            const nd::Attachment& a = c.attachments[slot];
-            std::string name = utf8(a.name, sizeof a.name);
-            std::string path = nd::field_text(a.path, sizeof a.path);
-            if (!std::strcmp(tag, "img") && a.kind == nd::kAttachImage) {
-                out += "![" + name + "](<" + nd::stored_to_disk(root, path) + ">)\n";
-                continue;
-            }
-            if (!std::strcmp(tag, "fle") && a.kind == nd::kAttachFile) {
-                out += "[" + name + "](<" + nd::gbk_to_utf8(path) + ">)\n";
-                continue;
-            }
-            if (!std::strcmp(tag, "htp") &&
-                (a.kind == nd::kAttachLink || a.kind == nd::kAttachLinkPending)) {
-                std::string url = nd::gbk_to_utf8(path);
-                out += "[" + (name.empty() ? url : name) + "](<" + url + ">)\n";
-                continue;
-            }
-        }
-        out += nd::gbk_to_utf8(line) + "\n";
-    }
-    return out;
-}
-
 std::string case_markdown(const std::string& root, const nd::CaseRecord& c,
                           const nd::CaseBody& body, const std::map<Slot, std::string>& files) {
     std::string md = "# " + utf8(c.title, sizeof c.title) + "\n\n";
@@ -189,27 +136,21 @@ std::string case_markdown(const std::string& root, const nd::CaseRecord& c,
             md += "| " + utf8(c.resource_names[i], 16) + buf;
         }
     }
-    md += "\n## 内容\n\n" + content_markdown(root, c, body);
+    md += "\n## 内容\n\n" + tool::content_markdown(c, body, [&](const nd::Attachment& a) {
+              return nd::stored_to_disk(root, nd::field_text(a.path, sizeof a.path));
+          });
     return md;
 }
 
 int run_export(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: nodrel-tool export PATH.wk DIR\n");
+    const bool canvas = argc == 4 && !std::strcmp(argv[3], "--canvas");
+    if (argc != 3 && !canvas) {
+        std::fprintf(stderr, "usage: nodrel-tool export PATH.wk DIR [--canvas]\n");
         return 2;
     }
     std::string root, out = argv[2];
-    if (!tool::workspace_root_of("export", argv[1], root)) return 2;
+    if (int status = tool::load_read_only("export", argv[1], &root)) return status;
     while (out.size() > 1 && out.back() == '/') out.pop_back();
-    nd::Tables.read_only = true;
-    nd::set_workspace_root(root);
-    int r = nd::load_workspace();
-    if (r < 0) {
-        nd::LoadFailure f = nd::last_load_failure();
-        std::fprintf(stderr, "nodrel-tool export: the workspace cannot be loaded (%d): %s\n  %s\n",
-                     r, nd::gbk_to_utf8(f.message_gbk).c_str(), f.detail.c_str());
-        return 1;
-    }
 
     // File names first, so links between Cases can point at each other.
     std::map<Slot, std::string> files;
@@ -238,7 +179,7 @@ int run_export(int argc, char** argv) {
     int written = 0;
     for (const auto& [gb, bdir] : board_dirs) {
         auto [g, b] = gb;
-        if (!make_dir_p(out + "/" + bdir)) {
+        if (!tool::make_dir_p(out + "/" + bdir)) {
             std::fprintf(stderr, "nodrel-tool export: cannot make %s/%s: %s\n", out.c_str(),
                          bdir.c_str(), std::strerror(errno));
             return 1;
@@ -250,7 +191,7 @@ int run_export(int argc, char** argv) {
             if (!c) continue;
             const std::string& file = files[{g, b, s}];
             std::string md = case_markdown(root, *c, *nd::find_case_body(g, b, s), files);
-            if (!write_text(out + "/" + file, md)) {
+            if (!tool::write_text(out + "/" + file, md)) {
                 std::fprintf(stderr, "nodrel-tool export: cannot write %s/%s: %s\n", out.c_str(),
                              file.c_str(), std::strerror(errno));
                 return 1;
@@ -260,9 +201,14 @@ int run_export(int argc, char** argv) {
             index += "- [" + utf8(c->title, sizeof c->title) + "](<" + base + ">) — " +
                      pick(kColour, c->colour) + "\n";
         }
-        if (!write_text(out + "/" + bdir + "/index.md", index)) {
+        if (!tool::write_text(out + "/" + bdir + "/index.md", index)) {
             std::fprintf(stderr, "nodrel-tool export: cannot write the index of %s\n",
                          bdir.c_str());
+            return 1;
+        }
+        std::string failure = canvas ? tool::write_board_canvas(root, out, bdir, g, b) : "";
+        if (!failure.empty()) {
+            std::fprintf(stderr, "nodrel-tool export: %s\n", failure.c_str());
             return 1;
         }
     }
@@ -271,6 +217,7 @@ int run_export(int argc, char** argv) {
     return 0;
 }
 
-const tool::Registration export_command({"export", "export PATH.wk DIR", run_export});
+const tool::Registration export_command({"export", "export PATH.wk DIR [--canvas]",
+                                         run_export});
 
 }  // namespace

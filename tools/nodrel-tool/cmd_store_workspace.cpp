@@ -15,14 +15,9 @@
 #include "store/paths.h"
 #include "store/tables.h"
 #include "tools/nodrel-tool/command.h"
+#include "tools/nodrel-tool/read_workspace.h"
 
 namespace {
-
-void print_load_failure(const char* cmd, int code) {
-    nd::LoadFailure f = nd::last_load_failure();
-    std::fprintf(stderr, "nodrel-tool %s: the workspace cannot be loaded (%d): %s\n  %s\n", cmd,
-                 code, nd::gbk_to_utf8(f.message_gbk).c_str(), f.detail.c_str());
-}
 
 // What became of each finding, one line each: what a repair needs or did.
 void print_notes(const nd::RepairNotes& notes) {
@@ -105,7 +100,7 @@ int run_new(int argc, char** argv) {
     int r = nd::load_workspace();
     nd::close_workspace_settings(ws);
     if (r != nd::kLoadNew) {
-        print_load_failure("new", r);
+        tool::print_load_failure("new", r);
         return 1;
     }
     std::printf("created %s with workspace directory %s\n", argv[1], root.c_str());
@@ -144,7 +139,7 @@ int check_only(const char* wk, const std::string& root) {
     if (!ran) return 1;
     for (const nd::RepairNote& n : notes) needs = needs || n.damage;
     if (r < 0) {
-        print_load_failure("check", r);
+        tool::print_load_failure("check", r);
         if (!needs) return 1;
     } else {
         print_counts();
@@ -189,7 +184,7 @@ int check_and_repair(const char* cmd, const char* wk, const std::string& root) {
     for (const nd::RepairNote& n : notes) failed = failed || n.outcome == nd::RepairNote::kFailed;
     if (failed) std::fprintf(stderr, "nodrel-tool %s: some repairs could not be written\n", cmd);
     if (r < 0) {
-        print_load_failure(cmd, r);
+        tool::print_load_failure(cmd, r);
         return 1;
     }
     if (r == nd::kLoadNew) std::printf("no group table named a group: a new workspace was made\n");
@@ -250,16 +245,11 @@ int run_dump(int argc, char** argv) {
         std::fprintf(stderr, "usage: nodrel-tool dump PATH.wk\n");
         return 2;
     }
-    std::string root;
-    if (!tool::workspace_root_of("dump", argv[1], root)) return 2;
     // A dump only reads: no lock, no repair, and nothing written.
-    nd::Tables.read_only = true;
-    nd::set_workspace_root(root);
-    int r = nd::load_workspace();
-    if (r < 0) {
-        print_load_failure("dump", r);
-        std::fprintf(stderr, "  (nodrel-tool check --repair mends what it can)\n");
-        return 1;
+    std::string root;
+    if (int status = tool::load_read_only("dump", argv[1], &root)) {
+        if (status == 1) std::fprintf(stderr, "  (nodrel-tool check --repair mends what it can)\n");
+        return status;
     }
     const nd::GroupTable& gt = nd::Tables.groups;
     for (int g = 0; g < nd::kGroupSlots; ++g) {

@@ -1,6 +1,4 @@
 // The storage commands of nodrel-tool, run as a user would run them.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +14,7 @@
 #include "store/paths.h"
 #include "store/snapshots.h"
 #include "store/tests/workspace_fixture.h"
+#include "tools/testing/tool_run.h"
 
 namespace nd {
 namespace {
@@ -23,24 +22,12 @@ namespace {
 using testing::read_all;
 using testing::write_raw;
 
-struct ToolRun {
-    int status;
-    std::string out;  // stdout and stderr together
-};
+using testing::ToolRun;
 
 // Runs nodrel-tool through the shell; `before` goes in front of it (a limit
 // to set, for example).
 ToolRun tool(const std::string& args, const std::string& before = "") {
-    std::string cmd = before + std::string(ND_TOOL_PATH) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ToolRun r{-1, ""};
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return testing::run_tool(before + ND_TOOL_PATH, args);
 }
 
 bool has(const ToolRun& r, const std::string& text) {
