@@ -1,11 +1,15 @@
-// The main view before there are boards: an empty board canvas in the page
-// background colour of the skin. It drains the input queues so that idle
-// frames are recognised as idle, and paints only when the window size
-// changed, which keeps an idle window nearly free.
+// The main view's life and the steps the frame driver runs on it.
 #include "board/main_view.h"
 
 #include <cstdio>
 
+#include "board/about_page.h"
+#include "board/frame.h"
+#include "board/keyboard.h"
+#include "board/menu.h"
+#include "board/pointer.h"
+#include "board/top_bar.h"
+#include "board/window_mgmt.h"
 #include "gfx/window/window.h"
 #include "session/requests.h"
 #include "session/workspace.h"
@@ -14,21 +18,10 @@
 
 namespace nd {
 
-struct MainViewState {
-    int painted_width = 0;
-    int painted_height = 0;
-};
-
 namespace {
 
-// The skin comes with the open workspace's settings.
-gfx::Color background() {
-    return palette_color(kPalPageBackground, current_skin());
-}
-
 // Leaving puts the workspace's view fields back to their resting values and
-// keeps the board shown, so the next opening starts there. An empty board
-// shows the board the workspace was opened on.
+// keeps the board shown, so the next opening starts there.
 void destroy(MainViewState* view, App&) {
     WorkspaceSettings& ws = open_workspace_settings();
     if (ws.file >= 0) {
@@ -42,51 +35,44 @@ void destroy(MainViewState* view, App&) {
         }
     }
     clear_requests();
+    free_menu(*view);
+    free_top_bar(*view);
     delete view;
 }
 
-// An empty board has no cards to click and no boards to switch to.
 void exercise(MainViewState*, App&) {}
 
-// Requests from panels are carried out here, once a frame. The empty board
-// has no Case to jump to, no other board, no menu and no panel yet, so each
-// request is taken and dropped.
-bool process_pending(MainViewState*, App&) {
+// Requests from panels are carried out here, once a frame.
+bool process_pending(MainViewState* view, App&) {
     BoardRequest request;
     while (take_request(&request)) {
     }
-    return false;
+    return view->quit_requested;
 }
 
-void input(MainViewState*, App&) {
-    while (gfx::mouse_pending()) gfx::get_mouse();
-    while (gfx::key_pending() > 0) gfx::get_key();
+void input(MainViewState* view, App&) {
+    keyboard_step(*view);
+    pointer_step(*view);
 }
 
 bool draw(MainViewState* view, App&) {
-    int width = gfx::image_width(gfx::screen_page());
-    int height = gfx::image_height(gfx::screen_page());
-    if (width == view->painted_width && height == view->painted_height) return false;
-    gfx::set_bk_color(background(), gfx::screen_page());
-    gfx::clear_image(gfx::screen_page());
-    view->painted_width = width;
-    view->painted_height = height;
-    return false;
+    return compose_frame(*view);
 }
 
-void deferred_resize(MainViewState*, App&) {}
-
-void layout(MainViewState* view, App& app, int, int) {
-    if (app.Canvas) {
-        gfx::set_bk_mode(gfx::kTransparent, app.Canvas);
-        gfx::set_bk_color(background(), app.Canvas);
-        gfx::clear_image(app.Canvas);
-    }
-    view->painted_width = 0;
-    view->painted_height = 0;
+void deferred_resize(MainViewState* view, App&) {
+    finish_deferred_resize(*view);
 }
 
-// Nothing is loaded, so there is nothing to save.
+void layout(MainViewState* view, App& app, int width, int height) {
+    view->width = width;
+    view->height = height;
+    view->canvas = app.Canvas ? app.Canvas : gfx::screen_page();
+    gfx::set_bk_mode(gfx::kTransparent, view->canvas);
+    gfx::set_bk_color(palette_color(kPalPageBackground, current_skin()), view->canvas);
+    top_bar_layout(*view);
+    request_redraw(*view);
+}
+
 bool autosave(MainViewState*, App&) {
     return false;
 }
@@ -104,12 +90,20 @@ constexpr MainViewSteps kSteps = {
 
 }  // namespace
 
-MainViewState* create_main_view(App&) {
-    return new MainViewState();
+MainViewState* create_main_view(App& app) {
+    auto* view = new MainViewState();
+    view->app = &app;
+    layout(view, app, app.WindowWidth, app.WindowHeight);
+    install_about_page(*view);
+    return view;
 }
 
 const MainViewSteps& board_view_steps() {
     return kSteps;
+}
+
+void request_redraw(MainView& view) {
+    view.dirty = true;
 }
 
 }  // namespace nd
