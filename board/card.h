@@ -21,12 +21,14 @@ inline constexpr int kWindowCardGrip = 10;
 // in width and in height.
 inline constexpr int kTitlePadding = 14;
 inline constexpr int kTitleFontSize = 16;
+// A card shows at most this much of its title (less one byte for the end):
+// more than any window is wide.
+inline constexpr int kCardTitleRoom = 256;
 
 // A link as the card draws it: the Case it points at on this board (by
 // card index), and how.
 struct CardLink {
-    int target = -1;      // card index on the current board, -1 when elsewhere
-    bool on_board = false;  // the target lies on the current whiteboard
+    int target_slot = -1;  // the target's slot on the current board, -1 when elsewhere
     uint8_t kind = kLinkOrdinary;
     int16_t mark_x = -1;  // for kLinkMapMark: the mark's place on the target map
     int16_t mark_y = -1;
@@ -40,10 +42,12 @@ struct Card {
     gfx::Rect rect;                // on the screen
     int form = kFormTitle;         // CaseForm, as shown
     int saved_form = kFormTitle;   // the form before zooming out
-    bool pinned = false;           // keeps its screen place while the board pans
-    bool moved = false;            // screen place differs from the stored one
+    int board_x = 0;  // its place in board units, which the screen place follows
+    int board_y = 0;
+    bool pinned = false;  // keeps its screen place while the board pans
     bool dragging = false;
-    int title_width = 0;  // the title's text extent at 16 px
+    char title[kCardTitleRoom] = {};  // the start of the Case's title, GBK, zero-terminated
+    int title_width = 0;              // its text extent at 16 px
     int cell_column = 0;  // the board cell it lies in
     int cell_row = 0;
     std::array<CardLink, kMaxLinks> links{};

@@ -8,11 +8,45 @@
 #include "board/menu.h"
 #include "board/selection_slots.h"
 #include "board/top_bar.h"
+#include "board/pictures.h"
+#include "board/zoom.h"
+#include "skins/skin.h"
 #include "ui/panel.h"
 
 namespace nd {
 
+namespace {
+
+// Every part that keeps pictures follows a skin switch before the frame.
+void follow_skin(MainView& view) {
+    const int skin = current_skin();
+    if (view.skin == skin) return;
+    view.skin = skin;
+    load_board_pictures(&view.pictures);
+    menu_skin_changed(view);
+    top_bar_skin_changed(view);
+    ui::panels_skin_changed(&view_state().panels, skin);
+    request_redraw(view);
+}
+
+// Whether anything changes on its own this frame: animations, cards still
+// being made, the lock screen's clock, a panel that asked.
+bool moving(MainView& view) {
+    bool busy = zoom_animate(view);
+    busy |= menu_animate(view);
+    busy |= view.switching.cards_made < view.switching.cards_total;
+    busy |= screen_locked(view) && lock_screen_stale(view);
+    busy |= view_state().redraw;
+    return busy;
+}
+
+}  // namespace
+
 bool compose_frame(MainView& view) {
+    follow_skin(view);
+    if (!moving(view) && !view.dirty) return view.close_requested;
+    view.dirty = false;
+    view_state().redraw = false;
     gfx::IMAGE* canvas = view.canvas;
     if (view.resizing) {
         draw_resize_overlay(view, canvas);
@@ -43,13 +77,5 @@ bool compose_frame(MainView& view) {
     draw_rubber_line(view, canvas);
     return view.close_requested;
 }
-
-void draw_board_background(const MainView&, gfx::IMAGE*) {}
-void draw_grid_and_axes(const MainView&, gfx::IMAGE*) {}
-void draw_cards_and_links(const MainView&, gfx::IMAGE*) {}
-void draw_board_frame(const MainView&, gfx::IMAGE*) {}
-void draw_grip_and_border(const MainView&, gfx::IMAGE*) {}
-void draw_resize_overlay(const MainView&, gfx::IMAGE*) {}
-void draw_size_hint(const MainView&, gfx::IMAGE*) {}
 
 }  // namespace nd

@@ -9,6 +9,8 @@ inline constexpr int kHitCaption = -2;
 inline constexpr int kHitTopBar = -5;
 inline constexpr int kHitGrip = -7;
 inline constexpr int kHitFirstCard = 100;
+// No object: what a press that starts nothing leaves as the pressed object.
+inline constexpr int kHitNone = -1000;
 
 constexpr bool hit_is_card(int hit) {
     return hit >= kHitFirstCard;

@@ -8,6 +8,14 @@ bool link_gesture_active(const MainView& view) {
     return view.link.state != kLinkIdle;
 }
 
+void start_link_gesture(MainView& view, const CaseRef& source, int x, int y) {
+    view.link.state = 1;
+    view.link.source = source;
+    view.link.start_x = x;
+    view.link.start_y = y;
+    request_redraw(view);
+}
+
 void cancel_link_gesture(MainView& view) {
     view.link = LinkGesture{};
 }

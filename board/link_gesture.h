@@ -23,6 +23,9 @@ struct LinkGesture {
 };
 
 bool link_gesture_active(const MainView& view);
+// Starts the gesture from `source` with the rubber line at (x, y) (a
+// panel's request; the menu command starts it from a card).
+void start_link_gesture(MainView& view, const CaseRef& source, int x, int y);
 void cancel_link_gesture(MainView& view);
 // A left release while the gesture runs: link to (or unlink from) the object
 // under (x, y), then idle.

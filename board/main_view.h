@@ -14,9 +14,11 @@
 #include "board/board_switch.h"
 #include "board/card.h"
 #include "board/dialog.h"
+#include "board/exerciser.h"
 #include "board/link_gesture.h"
 #include "board/lock_screen.h"
 #include "board/menu.h"
+#include "board/pictures.h"
 #include "board/pointer.h"
 #include "board/selection_slots.h"
 #include "board/top_bar.h"
@@ -39,7 +41,10 @@ struct PendingMove {
 
 struct MainViewState {
     App* app = nullptr;
-    gfx::IMAGE* canvas = nullptr;  // where frames are composed
+    gfx::IMAGE* canvas = nullptr;   // where frames are composed
+    gfx::IMAGE* measure = nullptr;  // holds the title font, for measuring titles
+    BoardPictures pictures;
+    int skin = -1;  // the skin the board's parts were last made for
     int width = 0;                 // W and H, the window's client size
     int height = 0;
 
@@ -49,6 +54,7 @@ struct MainViewState {
     int origin_y = 0;
     std::array<Card, kCaseSlots> cards{};
     int card_count = 0;
+    std::array<int, kCaseSlots> slot_card{};  // the card of each slot, -1 for none
     // Card indices front to back; the first is the top (selected) card.
     std::array<int, kCaseSlots> z_order{};
     int z_count = 0;
@@ -57,6 +63,7 @@ struct MainViewState {
     int cell_width = 100;  // the board cell of the current arrangement
     int cell_height = 100;
 
+    ExerciserState exerciser;
     ZoomState zoom;
     PointerState pointer;
     CtrlList ctrl_list;
@@ -81,13 +88,24 @@ struct MainViewState {
     bool quit_requested = false;   // a command asked the program to end
     bool dirty = true;             // the next frame must be composed
 
-    // Positions waiting for the autosave thread; StorageLock guards them.
+    // Positions waiting for the autosave thread, by slot of the board they
+    // belong to; StorageLock guards all three.
     std::array<PendingMove, kCaseSlots> moves{};
+    int moves_group = -1;
+    int moves_board = -1;
 };
 
 // Builds the view for the open workspace at the window size in `app`,
-// drawing into the screen page.
+// drawing into the screen page, and starts showing the board the workspace
+// was left on.
 MainViewState* create_main_view(App& app);
+
+// A view that draws into `canvas` (width x height) and shows board `board`
+// of group `group`, for pictures of a board. `app` may be a record of the
+// caller's own.
+MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int board);
+// Frees a view without saving anything.
+void free_main_view(MainViewState* view);
 
 // The board's steps for App::View (what each does: session/main_view.h).
 const MainViewSteps& board_view_steps();

@@ -46,7 +46,7 @@ struct PointerState {
     int press_y = 0;
     int last_x = 0;  // the last processed move
     int last_y = 0;
-    int pressed = -1;  // the hit code the last left press was remembered on
+    int pressed = -1000;  // the hit code the last left press was remembered on, or kHitNone
     std::array<int, 256> hit_history{};
     uint8_t history_at = 0;
     std::array<uint64_t, 2> press_ticks{};  // written alternately by left presses
@@ -59,6 +59,8 @@ struct PointerState {
     int grip_dy = 0;
     bool right_panned = false;
     MarkMode mark_mode = MarkMode::kNone;
+    int mark_card = -1;  // the map card the mode was started on
+    int resized_card = -1;  // a window card whose grip is being dragged
 };
 
 // The hit code at (x, y): caption strip, grip, top bar, panels front to

@@ -29,7 +29,8 @@ struct CtrlList {
 int64_t case_identity(const RecordKey& key);
 
 // Removes the Case when it is in the list (later entries move up), else
-// appends it; a full list is left unchanged. True when the list changed.
+// appends it. A full list (ten entries) is left unchanged, whichever Case.
+// True when the list changed.
 bool ctrl_list_toggle(CtrlList* list, int64_t identity, const LocationRef& where);
 
 void draw_selection_slots(const MainView& view, gfx::IMAGE* canvas);

@@ -26,5 +26,7 @@ struct ZoomState {
 bool zoom_wheel(MainView& view, int delta);
 // One frame of a running zoom. True while it runs.
 bool zoom_animate(MainView& view);
+// Shows the board at `scale` (1, 2 or 4) at once, without animation.
+void set_zoom(MainView& view, int scale);
 
 }  // namespace nd

@@ -219,6 +219,8 @@ bool locate_case(const RecordKey& key, LocationRef& where) {
     return false;
 }
 
+}  // namespace
+
 void remove_link(CaseRecord& rec, uint32_t i) {
     uint32_t n = rec.link_count;
     for (uint32_t j = i; j + 1 < n; ++j) {
@@ -231,8 +233,6 @@ void remove_link(CaseRecord& rec, uint32_t i) {
     std::memset(rec.link_extra[n - 1], 0, 16);
     rec.link_count = n - 1;
 }
-
-}  // namespace
 
 int check_links(int group, int board, int slot) {
     CaseRecord* rec = find_case(group, board, slot);
