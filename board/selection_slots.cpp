@@ -19,7 +19,12 @@ bool ctrl_list_toggle(CtrlList* list, int64_t identity, const LocationRef& where
     // remove a Case.
     if (list->count >= kCtrlListRoom) return false;
     auto begin = list->entries.begin(), end = begin + list->count;
-    auto found = std::find_if(begin, end, [&](const CtrlEntry& e) { return e.identity == identity; });
+    // Cases made in the same second share their identity; the place tells
+    // them apart.
+    auto found = std::find_if(begin, end, [&](const CtrlEntry& e) {
+        return e.identity == identity && e.where.group == where.group &&
+               e.where.board == where.board && e.where.slot == where.slot;
+    });
     if (found != end) {
         std::move(found + 1, end, found);
         list->entries[static_cast<size_t>(--list->count)] = CtrlEntry{};

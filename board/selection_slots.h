@@ -28,8 +28,8 @@ struct CtrlList {
 // The creation time stamp of a key as the number yyyyMMddhhmmss.
 int64_t case_identity(const RecordKey& key);
 
-// Removes the Case when it is in the list (later entries move up), else
-// appends it. A full list (ten entries) is left unchanged, whichever Case.
+// Removes the Case when it is in the list (same identity and place; later
+// entries move up), else appends it. A full list (ten entries) is left unchanged, whichever Case.
 // True when the list changed.
 bool ctrl_list_toggle(CtrlList* list, int64_t identity, const LocationRef& where);
 

@@ -107,7 +107,7 @@ bool make_scene(const std::string& wk, const std::vector<SceneCard>& cards,
             c.title = "more";
             c.x = 40 * k;
             c.y = 40 * k;
-            if (!add_case(0, at.slot, c)) return false;
+            if (!add_case(0, at.board, c)) return false;
         }
     }
     return true;

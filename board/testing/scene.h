@@ -18,7 +18,7 @@ struct SceneCard {
     int form = kFormTitle;
     int kind = kKindNone;
     bool pinned = false;
-    std::vector<MapMark> marks;
+    std::vector<MapMark> marks{};
     const char* content = nullptr;  // GBK; null keeps the three line feeds of a new Case
 };
 
