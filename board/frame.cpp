@@ -40,6 +40,13 @@ bool moving(MainView& view) {
     return busy;
 }
 
+// Step 12: a frame composed on a canvas of its own is copied to the
+// window's page, which the frame pacing shows.
+void present(const MainView& view) {
+    gfx::IMAGE* page = gfx::screen_page();
+    if (view.on_screen && page && page != view.canvas) gfx::putimage(0, 0, view.canvas, gfx::kSrcCopy, page);
+}
+
 }  // namespace
 
 bool compose_frame(MainView& view) {
@@ -50,31 +57,28 @@ bool compose_frame(MainView& view) {
     gfx::IMAGE* canvas = view.canvas;
     if (view.resizing) {
         draw_resize_overlay(view, canvas);
-        return view.close_requested;
-    }
-    if (screen_locked(view)) {
+    } else if (screen_locked(view)) {
         draw_lock_screen(view, canvas);
-        return view.close_requested;
-    }
-    if (view.window.resize_mode) {
+    } else if (view.window.resize_mode) {
         draw_size_hint(view, canvas);
-        return view.close_requested;
-    }
-    draw_board_background(view, canvas);
-    draw_grid_and_axes(view, canvas);
-    draw_cards_and_links(view, canvas);
-    draw_board_frame(view, canvas);
-    ui::draw_panels(view_state().panels, canvas);
-    draw_top_bar(view, canvas);
-    draw_selection_slots(view, canvas);
-    if (menu_is_open(view)) {
-        draw_menu(view, canvas);
     } else {
-        draw_dialog(view, canvas);
+        draw_board_background(view, canvas);
+        draw_grid_and_axes(view, canvas);
+        draw_cards_and_links(view, canvas);
+        draw_board_frame(view, canvas);
+        ui::draw_panels(view_state().panels, canvas);
+        draw_top_bar(view, canvas);
+        draw_selection_slots(view, canvas);
+        if (menu_is_open(view)) {
+            draw_menu(view, canvas);
+        } else {
+            draw_dialog(view, canvas);
+        }
+        make_pending_cards(view);
+        draw_grip_and_border(view, canvas);
+        draw_rubber_line(view, canvas);
     }
-    make_pending_cards(view);
-    draw_grip_and_border(view, canvas);
-    draw_rubber_line(view, canvas);
+    present(view);
     return view.close_requested;
 }
 

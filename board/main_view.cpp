@@ -200,6 +200,7 @@ constexpr MainViewSteps kSteps = {
 
 MainViewState* create_main_view(App& app) {
     MainViewState* view = new_view(app);
+    view->on_screen = true;
     set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), app.WindowWidth,
                app.WindowHeight);
     const int group = 0;

@@ -42,6 +42,7 @@ struct PendingMove {
 struct MainViewState {
     App* app = nullptr;
     gfx::IMAGE* canvas = nullptr;   // where frames are composed
+    bool on_screen = false;         // the program's view: frames go to the window
     gfx::IMAGE* measure = nullptr;  // holds the title font, for measuring titles
     BoardPictures pictures;
     int skin = -1;  // the skin the board's parts were last made for
