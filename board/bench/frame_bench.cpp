@@ -76,19 +76,10 @@ struct Board {
         nd::set_current_skin(nd::kSkinBlack);
         nd::default_config(nd::program_config());
         // 80 title cards in ten rows of eight; the first links to 70 others.
-        std::vector<nd::testing::SceneCard> cards;
-        for (int i = 0; i < 80; ++i) {
-            nd::testing::SceneCard c;
-            c.title = i % 2 ? "\xB2\xE2\xCA\xD4\xBF\xA8\xC6\xAC" : "Case card";  // 测试卡片
-            c.x = 40 + (i % 8) * 190;
-            c.y = 130 + (i / 8) * 75;
-            c.colour = i % 4;
-            c.kind = i % 5 == 0 ? nd::kKindPerson : nd::kKindNone;
-            cards.push_back(c);
+        if (!nd::testing::make_scene(temp / "Bench.wk", nd::testing::full_board(80),
+                                     nd::testing::links_from_first(70))) {
+            std::abort();
         }
-        std::vector<nd::testing::SceneLink> links;
-        for (int i = 1; i <= 70; ++i) links.push_back({0, i, i % 3 == 0});
-        if (!nd::testing::make_scene(temp / "Bench.wk", cards, links)) std::abort();
         canvas = gfx::new_image(kW, kH);
         view = nd::create_picture_view(app, canvas, 0, 0);
         nd::make_all_cards(*view);

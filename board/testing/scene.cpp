@@ -61,6 +61,26 @@ void add_side(CaseRecord& from, const CaseRecord& to, const LocationRef& where, 
 
 }  // namespace
 
+std::vector<SceneCard> full_board(int count) {
+    std::vector<SceneCard> cards;
+    for (int i = 0; i < count; ++i) {
+        SceneCard c;
+        c.title = i % 2 ? "\xB2\xE2\xCA\xD4\xBF\xA8\xC6\xAC" : "Case card";  // 测试卡片
+        c.x = 40 + (i % 8) * 190;
+        c.y = 130 + (i / 8) * 75;
+        c.colour = i % 4;
+        c.kind = i % 5 == 0 ? kKindPerson : kKindNone;
+        cards.push_back(c);
+    }
+    return cards;
+}
+
+std::vector<SceneLink> links_from_first(int links) {
+    std::vector<SceneLink> out;
+    for (int i = 1; i <= links; ++i) out.push_back({0, i, i % 3 == 0});
+    return out;
+}
+
 bool make_scene(const std::string& wk, const std::vector<SceneCard>& cards,
                 const std::vector<SceneLink>& links, int extra_boards, int more_cards) {
     std::string root;

@@ -29,6 +29,12 @@ struct SceneLink {
     int mark = -1;  // a mark of `to` (a map card) the link ends at, or -1
 };
 
+// A full board: `count` title cards in rows of eight across a 1600 x 900
+// window, in the four colours, every fifth a person; and `links` links from
+// the first card to the next ones, every third tight.
+std::vector<SceneCard> full_board(int count);
+std::vector<SceneLink> links_from_first(int links);
+
 // Makes the workspace `wk` (".wk" path; its directory must exist) with the
 // cards on board 0 of group 0, the first card on top, and loads it into the
 // tables. Further boards of group 0 are made empty, or with `more_cards`

@@ -334,5 +334,36 @@ TEST_F(NodrelE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
     EXPECT_EQ(run({ND_TOOL_PATH, "check", m_workspace}), 0);
 }
 
+// A loaded board of 80 cards with the top card's 70 links, left alone:
+// the frames compose nothing new, so the program costs next to nothing.
+TEST_F(NodrelE2e, IdleWithAFullBoard) {
+    fs::remove(m_workspace);
+    fs::remove_all(m_dir / "elsewhere" / "E2E");
+    set_sync_writes(false);
+    ASSERT_TRUE(testing::make_scene(m_workspace, testing::full_board(80),
+                                    testing::links_from_first(70)));
+    set_sync_writes(true);
+    clear_tables();
+    start();
+    WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
+    long green = 0;
+    for (int waited = 0; waited < 10000 && green <= 0; waited += 100) {
+        green = m_x.count_pixels(board.id, 0x34B36E);
+        if (green <= 0) nap(100);
+    }
+    ASSERT_GT(green, 0) << log();
+    nap(3000);
+    Usage a = usage_of(m_pid);
+    nap(3000);
+    Usage b = usage_of(m_pid);
+    const double cpu = (b.cpu_ms - a.cpu_ms) / 30.0;
+    std::printf("idle, 80 cards:  cpu %5.2f%% of one core, main thread %5.1f wake-ups/s\n", cpu,
+                static_cast<double>(b.wakeups - a.wakeups) / 3);
+    EXPECT_LT(cpu, 3.0);
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(wait_exit(), 0) << log();
+}
+
 }  // namespace
 }  // namespace nd::e2e
