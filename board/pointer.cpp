@@ -299,8 +299,10 @@ void wheel(MainView& view, const gfx::MouseMsg& msg) {
         }
         return;
     }
-    // Window cards keep their whole content in view; a card has nothing to
-    // scroll until the content view lays it out.
+    if (Card* card = card_of(view, hit)) {
+        scroll_window_card(*card, msg.wheel);
+        return;
+    }
     if (hit == kHitBackground && zoom_wheel(view, msg.wheel)) {
         request_activity(view, kActivityWheel);
     }

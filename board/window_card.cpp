@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kContentFontSize = 14;
 constexpr int kContentLineHeight = 18;
+constexpr int kLinesPerNotch = 3;
 
 // Lines that stand for an attachment ("**img:", "**fle:", "**htp:" and the
 // slot number) are the attachment's place, not text to read.
@@ -58,8 +59,14 @@ bool in_window_grip(const gfx::Rect& card, int x, int y) {
            y > card.bottom() - kWindowCardGrip && y < card.bottom();
 }
 
-void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, const gfx::Rect& area,
-                        gfx::Color colour) {
+bool scroll_window_card(Card& card, int delta) {
+    if (card.form == kFormTitle) return false;
+    card.first_line = std::max(0, card.first_line - delta / 120 * kLinesPerNotch);
+    return true;
+}
+
+void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, int first_line,
+                        const gfx::Rect& area, gfx::Color colour) {
     if (area.empty()) return;
     const gfx::Viewport saved = canvas->state.viewport;
     const gfx::Rect clip = area.intersect(saved.area);
@@ -68,12 +75,13 @@ void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, const
     gfx::set_color(colour, canvas);
     const std::string_view all(text, strnlen(text, size));
     size_t at = 0;
+    int line_number = 0;
     for (int y = 0; at < all.size() && y + kContentLineHeight <= area.h;) {
         size_t end = all.find('\n', at);
         if (end == std::string_view::npos) end = all.size();
         const std::string_view line = all.substr(at, end - at);
         at = end + 1;
-        if (marker_line(line)) continue;
+        if (marker_line(line) || line_number++ < first_line) continue;
         char shown[256];
         gbk_copy_field(shown, sizeof shown, line);
         gfx::text_out(area.x - clip.x, area.y - clip.y + y, shown, canvas);
@@ -104,8 +112,8 @@ void draw_window_card(const MainView& view, gfx::IMAGE* canvas, const Card& card
     canvas->state.viewport = saved;
 
     if (const CaseBody* body = find_case_body(card.ref.where.group, card.ref.where.board, card.slot)) {
-        draw_content_lines(canvas, body->text, sizeof body->text, window_text_area(r),
-                           c.window_card_text);
+        draw_content_lines(canvas, body->text, sizeof body->text, card.first_line,
+                           window_text_area(r), c.window_card_text);
     }
     if (card.form == kFormMap) draw_marks(view, canvas, card, c.window_card_text);
     place(canvas, card_grip(view.pictures), r.right() - 12, r.bottom() - 12);

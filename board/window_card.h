@@ -24,9 +24,13 @@ bool in_window_grip(const gfx::Rect& card, int x, int y);
 
 void draw_window_card(const MainView& view, gfx::IMAGE* canvas, const Card& card, bool hot);
 
-// The first lines of a Case's content, plainly, one per row inside `area`.
-// The content view replaces this with the laid-out document.
-void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, const gfx::Rect& area,
-                        gfx::Color colour);
+// A wheel turn over a window card scrolls its content, three lines a notch
+// (delta 120 up). True when the card is a window card.
+bool scroll_window_card(Card& card, int delta);
+
+// Lines of a Case's content from `first_line` on, plainly, one per row
+// inside `area`. The content view replaces this with the laid-out document.
+void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, int first_line,
+                        const gfx::Rect& area, gfx::Color colour);
 
 }  // namespace nd

@@ -230,6 +230,19 @@ TEST_F(Pointer, AGripDragShowsTheSizeAndAsksForANewCanvas) {
     EXPECT_TRUE(view->border);
 }
 
+TEST_F(Pointer, TheWheelOverAWindowCardScrollsItsContent) {
+    open({{.title = "window", .x = 400, .y = 200, .form = kFormCase, .content = "1\n2\n3\n4\n5\n6\n7"},
+          {.title = "title", .x = 100, .y = 500}});
+    const gfx::Rect r = card(0).rect;
+    send(gfx::kMouseWheel, 0, r.x + 50, r.y + 80, -120);
+    EXPECT_EQ(card(0).first_line, 3);
+    send(gfx::kMouseWheel, 0, r.x + 50, r.y + 80, 240);
+    EXPECT_EQ(card(0).first_line, 0) << "never above the first line";
+    send(gfx::kMouseWheel, 0, card(1).rect.x + 5, card(1).rect.y + 5, -120);
+    EXPECT_EQ(card(1).first_line, 0);
+    EXPECT_FALSE(view->zoom.running) << "a wheel over a card does not zoom";
+}
+
 TEST_F(Pointer, WheelZoomsInStepsAndIgnoresASecondNotch) {
     open({{.title = "top", .x = 400, .y = 400}, {.title = "window", .x = 800, .y = 200, .form = kFormCase}});
     const gfx::Rect anchor = card(0).rect;

@@ -365,5 +365,24 @@ TEST_F(NodrelE2e, IdleWithAFullBoard) {
     EXPECT_EQ(wait_exit(), 0) << log();
 }
 
+// "-test": the exerciser clicks cards and switches among boards on its own;
+// a few seconds of it leave a running program and a sound workspace.
+TEST_F(NodrelE2e, TheExerciserRunsUnattended) {
+    fs::remove(m_workspace);
+    fs::remove_all(m_dir / "elsewhere" / "E2E");
+    set_sync_writes(false);
+    ASSERT_TRUE(testing::make_scene(m_workspace, testing::full_board(12), {}, 3, 5));
+    set_sync_writes(true);
+    clear_tables();
+    start({"-test"});
+    ASSERT_NE(open_board().id, 0u);
+    nap(6000);
+    int status = 0;
+    ASSERT_EQ(waitpid(m_pid, &status, WNOHANG), 0) << "the program ended:\n" << log();
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(wait_exit(), 0) << log();
+    EXPECT_EQ(run({ND_TOOL_PATH, "check", m_workspace}), 0);
+}
+
 }  // namespace
 }  // namespace nd::e2e
