@@ -178,12 +178,21 @@ void drag_card(MainView& view, const gfx::MouseMsg& msg, int dx, int dy) {
     request_activity(view, kActivityDrag);
 }
 
-void left_move(MainView& view, const gfx::MouseMsg& msg) {
-    PointerState& p = view.pointer;
-    if (msg.x == p.last_x && msg.y == p.last_y) return;
-    const int dx = msg.x - p.last_x, dy = msg.y - p.last_y;
+// The pointer's movement since the last processed move; false when it has
+// not moved, and such a move is not processed.
+bool moved_by(PointerState& p, const gfx::MouseMsg& msg, int* dx, int* dy) {
+    if (msg.x == p.last_x && msg.y == p.last_y) return false;
+    *dx = msg.x - p.last_x;
+    *dy = msg.y - p.last_y;
     p.last_x = msg.x;
     p.last_y = msg.y;
+    return true;
+}
+
+void left_move(MainView& view, const gfx::MouseMsg& msg) {
+    PointerState& p = view.pointer;
+    int dx = 0, dy = 0;
+    if (!moved_by(p, msg, &dx, &dy)) return;
     if (p.pressed == kHitCaption || p.drag == DragState::kWindowMove) {
         move_window(view, msg);
     } else if (p.pressed == kHitGrip) {
@@ -268,10 +277,8 @@ void right_press(MainView& view, const gfx::MouseMsg& msg) {
 
 void right_move(MainView& view, const gfx::MouseMsg& msg) {
     PointerState& p = view.pointer;
-    if (msg.x == p.last_x && msg.y == p.last_y) return;
-    const int dx = msg.x - p.last_x, dy = msg.y - p.last_y;
-    p.last_x = msg.x;
-    p.last_y = msg.y;
+    int dx = 0, dy = 0;
+    if (!moved_by(p, msg, &dx, &dy)) return;
     if (menu_is_open(view) || p.hit == kPanelListView || p.hit == kPanelAssessment) return;
     p.drag = DragState::kRightPan;
     p.right_panned = true;

@@ -20,6 +20,7 @@
 #include "skins/pictures.h"
 #include "skins/skin.h"
 #include "store/locks.h"
+#include "store/paths.h"
 #include "store/tables.h"
 
 namespace nd::testing {
@@ -65,6 +66,30 @@ protected:
     }
 
     std::string wk() const { return temp / "Board.wk"; }
+
+    // What the files of a board and of a Case hold now.
+    static Board stored_board(int group, int board) {
+        Board on_disk{};
+        const Board* b = find_board(group, board);
+        EXPECT_NE(b, nullptr);
+        if (b) {
+            EXPECT_EQ(read_file_exact(make_path(Tables.root, kTypeBoard, b->key, 0), &on_disk,
+                                      sizeof on_disk),
+                      kIoOk);
+        }
+        return on_disk;
+    }
+    static CaseRecord stored_case(int group, int board, int slot) {
+        CaseRecord on_disk{};
+        const CaseRecord* c = find_case(group, board, slot);
+        EXPECT_NE(c, nullptr);
+        if (c) {
+            EXPECT_EQ(read_file_exact(make_path(Tables.root, c->key.type, c->key, 0), &on_disk,
+                                      sizeof on_disk),
+                      kIoOk);
+        }
+        return on_disk;
+    }
 
     Card& card(int index) { return view->cards[static_cast<size_t>(index)]; }
     int top() const { return view->z_order[0]; }

@@ -51,22 +51,13 @@ TEST_F(MainViewLife, LeavingSavesTheBoardAndResetsTheViewFields) {
 
     // On disk: the moved Case at its board place, the display order with
     // the selected card first, and the board's origin.
-    const Board* board = find_board(0, 2);
-    ASSERT_NE(board, nullptr);
-    Board on_disk{};
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, kTypeBoard, board->key, 0), &on_disk,
-                              sizeof on_disk),
-              kIoOk);
+    const Board on_disk = stored_board(0, 2);
     EXPECT_EQ(on_disk.view_x, 30);
     EXPECT_EQ(on_disk.view_y, 40);
     EXPECT_EQ(on_disk.cases[2].ordinal, 1);
     EXPECT_EQ(on_disk.cases[0].ordinal, 2);
     EXPECT_EQ(on_disk.cases[1].ordinal, 3);
-    const CaseRecord* moved = find_case(0, 2, 2);
-    CaseRecord record{};
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, moved->key.type, moved->key, 0), &record,
-                              sizeof record),
-              kIoOk);
+    const CaseRecord record = stored_case(0, 2, 2);
     EXPECT_EQ(record.x, 470);
     EXPECT_EQ(record.y, 460);
 }

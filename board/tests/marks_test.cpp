@@ -33,11 +33,7 @@ TEST_F(Marks, AFiftyFirstMarkIsRefused) {
     EXPECT_EQ(record.map_marks[0].y, 40);
     EXPECT_EQ(record.map_marks[49].x, 20 + 9 * 20);
     // Saved as it changed: the fiftieth is on disk.
-    CaseRecord on_disk{};
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, record.key.type, record.key, 0), &on_disk,
-                              sizeof on_disk),
-              kIoOk);
-    EXPECT_EQ(on_disk.map_mark_count, kMaxMapMarks);
+    EXPECT_EQ(stored_case(0, 0, 0).map_mark_count, kMaxMapMarks);
     // A right press ends the mode.
     press(r.x + 5, r.y + 60, gfx::kMouseRight);
     EXPECT_EQ(view->pointer.mark_mode, MarkMode::kNone);
@@ -80,11 +76,7 @@ TEST_F(Marks, TheAutosaveWritesMovedCardsOfALoadedBoard) {
         EXPECT_TRUE(board_view_steps().autosave(view, app));
         EXPECT_FALSE(view->moves[1].pending);
     }
-    const CaseRecord* moved = card(1).record;
-    CaseRecord on_disk{};
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, moved->key.type, moved->key, 0), &on_disk,
-                              sizeof on_disk),
-              kIoOk);
+    const CaseRecord on_disk = stored_case(0, 0, 1);
     EXPECT_EQ(on_disk.x, 333);
     EXPECT_EQ(on_disk.y, 144);
 }

@@ -61,18 +61,10 @@ TEST_F(BoardSwitch, ProgressClimbsWhileTheWorkerSavesAndTheCardsAreMade) {
     EXPECT_EQ(view_state().selected.where.slot, 0) << "the first in display order is on top";
 
     // The board left behind: its moved Case and its display order, on disk.
-    const Board* left = find_board(0, 0);
-    Board on_disk{};
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, kTypeBoard, left->key, 0), &on_disk,
-                              sizeof on_disk),
-              kIoOk);
-    EXPECT_EQ(on_disk.cases[1].ordinal, 1);
-    EXPECT_EQ(on_disk.cases[0].ordinal, 2);
-    CaseRecord record{};
-    const CaseRecord* moved = find_case(0, 0, 1);
-    ASSERT_EQ(read_file_exact(make_path(Tables.root, moved->key.type, moved->key, 0), &record,
-                              sizeof record),
-              kIoOk);
+    const Board left = stored_board(0, 0);
+    EXPECT_EQ(left.cases[1].ordinal, 1);
+    EXPECT_EQ(left.cases[0].ordinal, 2);
+    const CaseRecord record = stored_case(0, 0, 1);
     EXPECT_EQ(record.x, 350);
     EXPECT_EQ(record.y, 160);
 }

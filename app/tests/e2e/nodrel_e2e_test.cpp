@@ -282,19 +282,39 @@ TEST_F(NodrelE2e, IdleCost) {
     EXPECT_EQ(wait_exit(), 0) << log();
 }
 
+// Boards with cards: the workspace the chooser answers with is made as a
+// scene of the board's tests.
+class BoardE2e : public NodrelE2e {
+protected:
+    void use_scene(const std::vector<testing::SceneCard>& cards,
+                   const std::vector<testing::SceneLink>& links, int extra_boards = 0,
+                   int more_cards = 0) {
+        fs::remove(m_workspace);
+        fs::remove_all(m_dir / "elsewhere" / "E2E");
+        set_sync_writes(false);
+        ASSERT_TRUE(testing::make_scene(m_workspace, cards, links, extra_boards, more_cards));
+        set_sync_writes(true);
+    }
+
+    // The cards are drawn once the board has loaded: a green card's frame
+    // lines show.
+    void wait_for_cards(const WindowInfo& board) {
+        long green = 0;
+        for (int waited = 0; waited < 10000 && green <= 0; waited += 100) {
+            green = m_x.count_pixels(board.id, 0x34B36E);
+            if (green <= 0) nap(100);
+        }
+        ASSERT_GT(green, 0) << log();
+    }
+};
+
 // A workspace whose title cards sit at known places: one is dragged with
 // the mouse, the program is ended by SIGTERM, and the dragged Case holds its
 // new place on disk in a workspace that passes the check.
-TEST_F(NodrelE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
-    fs::remove(m_workspace);
-    fs::remove_all(m_dir / "elsewhere" / "E2E");
-    const std::vector<testing::SceneCard> cards = {
-        {.title = "dragged", .x = 400, .y = 300, .colour = kColourGood},
-        {.title = "stays", .x = 800, .y = 300, .colour = kColourSevere},
-    };
-    set_sync_writes(false);
-    ASSERT_TRUE(testing::make_scene(m_workspace, cards, {}));
-    set_sync_writes(true);
+TEST_F(BoardE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
+    use_scene({{.title = "dragged", .x = 400, .y = 300, .colour = kColourGood},
+               {.title = "stays", .x = 800, .y = 300, .colour = kColourSevere}},
+              {});
     const CaseRecord* dragged = find_case(0, 0, 0);
     const CaseRecord* stays = find_case(0, 0, 1);
     ASSERT_TRUE(dragged && stays);
@@ -305,15 +325,7 @@ TEST_F(NodrelE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
     start();
     WindowInfo board = open_board();
     ASSERT_NE(board.id, 0u);
-    // The cards are drawn once the board has loaded: the green card's frame
-    // lines show.
-    long green = 0;
-    for (int waited = 0; waited < 10000 && green <= 0; waited += 100) {
-        green = m_x.count_pixels(board.id, 0x34B36E);
-        if (green <= 0) nap(100);
-    }
-    ASSERT_GT(green, 0) << log();
-
+    wait_for_cards(board);
     const std::string id = std::to_string(board.id);
     run({"xdotool", "mousemove", "--window", id, "410", "315", "mousedown", "1"});
     for (int step = 1; step <= 10; ++step) {
@@ -336,23 +348,13 @@ TEST_F(NodrelE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
 
 // A loaded board of 80 cards with the top card's 70 links, left alone:
 // the frames compose nothing new, so the program costs next to nothing.
-TEST_F(NodrelE2e, IdleWithAFullBoard) {
-    fs::remove(m_workspace);
-    fs::remove_all(m_dir / "elsewhere" / "E2E");
-    set_sync_writes(false);
-    ASSERT_TRUE(testing::make_scene(m_workspace, testing::full_board(80),
-                                    testing::links_from_first(70)));
-    set_sync_writes(true);
+TEST_F(BoardE2e, IdleWithAFullBoard) {
+    use_scene(testing::full_board(80), testing::links_from_first(70));
     clear_tables();
     start();
     WindowInfo board = open_board();
     ASSERT_NE(board.id, 0u);
-    long green = 0;
-    for (int waited = 0; waited < 10000 && green <= 0; waited += 100) {
-        green = m_x.count_pixels(board.id, 0x34B36E);
-        if (green <= 0) nap(100);
-    }
-    ASSERT_GT(green, 0) << log();
+    wait_for_cards(board);
     nap(3000);
     Usage a = usage_of(m_pid);
     nap(3000);
@@ -367,12 +369,8 @@ TEST_F(NodrelE2e, IdleWithAFullBoard) {
 
 // "-test": the exerciser clicks cards and switches among boards on its own;
 // a few seconds of it leave a running program and a sound workspace.
-TEST_F(NodrelE2e, TheExerciserRunsUnattended) {
-    fs::remove(m_workspace);
-    fs::remove_all(m_dir / "elsewhere" / "E2E");
-    set_sync_writes(false);
-    ASSERT_TRUE(testing::make_scene(m_workspace, testing::full_board(12), {}, 3, 5));
-    set_sync_writes(true);
+TEST_F(BoardE2e, TheExerciserRunsUnattended) {
+    use_scene(testing::full_board(12), {}, 3, 5);
     clear_tables();
     start({"-test"});
     ASSERT_NE(open_board().id, 0u);
