@@ -45,7 +45,6 @@ struct Card {
     int board_x = 0;  // its place in board units, which the screen place follows
     int board_y = 0;
     bool pinned = false;  // keeps its screen place while the board pans
-    bool dragging = false;
     int first_line = 0;  // a window card's content scrolled by the wheel
     char title[kCardTitleRoom] = {};  // the start of the Case's title, GBK, zero-terminated
     int title_width = 0;              // its text extent at 16 px

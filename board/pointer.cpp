@@ -170,7 +170,6 @@ void drag_card(MainView& view, const gfx::MouseMsg& msg, int dx, int dy) {
         if (card.form != kFormTitle && !by_caption) return;
         p.dragged_card = top;
         p.drag = DragState::kCardDrag;
-        view.cards[static_cast<size_t>(top)].dragging = true;
         select_card(view, top);
     }
     Card& card = view.cards[static_cast<size_t>(p.dragged_card)];
@@ -237,10 +236,7 @@ void finish_card_resize(MainView& view) {
 void left_release(MainView& view, const gfx::MouseMsg& msg) {
     PointerState& p = view.pointer;
     p.left_held = false;
-    if (p.dragged_card >= 0) {
-        view.cards[static_cast<size_t>(p.dragged_card)].dragging = false;
-        p.dragged_card = -1;
-    }
+    p.dragged_card = -1;
     if (view.resizing) {
         // The main loop makes the window and canvas at the new size.
         view.resizing = false;
