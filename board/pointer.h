@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "board/hit_codes.h"
 #include "gfx/window/window.h"
 
 namespace nd {
@@ -46,7 +47,7 @@ struct PointerState {
     int press_y = 0;
     int last_x = 0;  // the last processed move
     int last_y = 0;
-    int pressed = -1000;  // the hit code the last left press was remembered on, or kHitNone
+    int pressed = kHitNone;  // the hit code the last left press was remembered on
     std::array<int, 256> hit_history{};
     uint8_t history_at = 0;
     std::array<uint64_t, 2> press_ticks{};  // written alternately by left presses

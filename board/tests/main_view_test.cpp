@@ -62,5 +62,29 @@ TEST_F(MainViewLife, LeavingSavesTheBoardAndResetsTheViewFields) {
     EXPECT_EQ(record.y, 460);
 }
 
+// A workspace made by this run opens with one sticky note, where a jump
+// puts a card.
+TEST_F(MainViewLife, ANewWorkspaceGreetsWithAStickyNote) {
+    ASSERT_TRUE(testing::make_scene(wk(), {}, {}));
+    WorkspaceSettings settings;
+    std::string reason;
+    ASSERT_GE(load_workspace_settings(settings, wk(), &reason), 0) << reason;
+    adopt_open_workspace(settings, true);
+    app.WindowWidth = kWidth;
+    app.WindowHeight = kHeight;
+    app.Canvas = gfx::new_image(kWidth, kHeight);
+    view = create_main_view(app);
+    make_all_cards(*view);
+    ASSERT_EQ(view->card_count, 1);
+    EXPECT_STREQ(card(0).title, "\xB5\xDA\xD2\xBB\xB8\xF6\xB1\xE3\xC7\xA9");  // 第一个便签
+    EXPECT_EQ(card(0).record->key.type, kAttrFragment);
+    EXPECT_EQ(card(0).rect.x, kWidth / 2 - 116);
+    EXPECT_EQ(card(0).rect.y, kHeight / 2 - 50);
+    EXPECT_EQ(stored_case(0, 0, 0).x, kWidth / 2 - 116);
+    adopt_open_workspace(settings, false);
+    release_open_workspace();
+    gfx::delete_image(app.Canvas);
+}
+
 }  // namespace
 }  // namespace nd
