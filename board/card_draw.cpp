@@ -116,7 +116,7 @@ int card_connectors(const MainView& view, int index, std::array<DrawnConnector, 
 }
 
 int ctrl_hover_card(const MainView& view) {
-    if (!view.ctrl_held || !hit_is_card(view.pointer.hit)) return -1;
+    if (!(view.ctrl_held || view.pointer.ctrl) || !hit_is_card(view.pointer.hit)) return -1;
     const int index = card_of_hit(view.pointer.hit);
     return index < view.card_count ? index : -1;
 }

@@ -81,10 +81,8 @@ void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     p.hit_history[p.history_at++] = p.hit;
 
     // Ctrl and a press on a card: the card's Case goes in or out of the
-    // selection list, and the press is done. The press itself says whether
-    // Ctrl was down, as well as the hot-key step.
-    const bool ctrl = view.ctrl_held || (msg.flags & gfx::kModControl) != 0;
-    if (ctrl && hit_is_card(p.hit) && card_of_hit(p.hit) < 100 &&
+    // selection list, and the press is done.
+    if ((view.ctrl_held || p.ctrl) && hit_is_card(p.hit) && card_of_hit(p.hit) < 100 &&
         p.hit - kHitFirstCard < view.card_count && view.ctrl_list.count < kCtrlListRoom) {
         const Card& card = view.cards[static_cast<size_t>(card_of_hit(p.hit))];
         ctrl_list_toggle(&view.ctrl_list, case_identity(card.ref.key), card.ref.where);
@@ -338,6 +336,8 @@ void pointer_message(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     PointerState& p = view.pointer;
     p.x = msg.x;
     p.y = msg.y;
+    // Each message says whether Ctrl was down, besides the hot-key step.
+    p.ctrl = (msg.flags & gfx::kModControl) != 0;
     // A drag keeps the object it started on; otherwise the object under the
     // pointer is found again.
     if (!dragging(p.drag)) p.hit = hit_test(view, msg.x, msg.y);

@@ -40,6 +40,7 @@ struct PointerState {
     int x = 0;  // where the pointer is
     int y = 0;
     int hit = -1;  // the hit code there
+    bool ctrl = false;  // Ctrl was down at the last message
     bool left_held = false;
     bool right_held = false;
     DragState drag = DragState::kIdle;

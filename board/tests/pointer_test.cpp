@@ -75,10 +75,12 @@ TEST_F(Pointer, CtrlPressesToggleTheListUntilItHoldsTen) {
     std::vector<SceneCard> cards;
     for (int i = 0; i < 11; ++i) cards.push_back({.title = "card", .x = 100 + 120 * i, .y = 400});
     open(cards);
-    view->ctrl_held = true;
+    // Ctrl as the press carries it.
     auto click = [&](int i) {
-        press(card(i).rect.x + 3, card(i).rect.y + 3);
-        release(card(i).rect.x + 3, card(i).rect.y + 3);
+        send(gfx::kMouseDown, gfx::kMouseLeft | gfx::kModControl, card(i).rect.x + 3,
+             card(i).rect.y + 3);
+        send(gfx::kMouseUp, gfx::kMouseLeft | gfx::kModControl, card(i).rect.x + 3,
+             card(i).rect.y + 3);
     };
     for (int i = 0; i < 9; ++i) click(i);
     ASSERT_EQ(view->ctrl_list.count, 9);
