@@ -38,7 +38,8 @@ TEST_F(BoardSwitch, ProgressClimbsWhileTheWorkerSavesAndTheCardsAreMade) {
         // Holding the lock stops the worker where it saves the board left.
         std::lock_guard<std::mutex> hold(StorageLock);
         ASSERT_TRUE(switch_board(*view, 0, 1));
-        EXPECT_EQ(progress(), 0.0f);
+        // 0 at once; the worker may have reached 5 already.
+        EXPECT_LE(progress(), 5.0f);
         for (int i = 0; i < 500 && progress() < 5.0f; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
