@@ -1,9 +1,6 @@
-// Reading a Case's links: where each one points and how tight it is.
-//
-// The third table of the links (16 bytes per link at 61044) holds the link's
-// kind, its role, the map mark it ends at and its relation. The analysis
-// views read only the relation; the other fields are named so that the
-// layout is pinned in one place.
+// Reading a Case's links: where each one points and how tight it is. The
+// third link table's entries are the store's LinkDetail; the analysis views
+// read only their relation.
 #pragma once
 
 #include <cstdint>
@@ -12,25 +9,6 @@
 #include "store/records.h"
 
 namespace nd {
-
-#pragma pack(push, 1)
-struct LinkDetail {
-    uint8_t kind;         // 0  0 ordinary, 3 ends at a mark on a map-form Case
-    uint8_t unused1[3];   // 1
-    int32_t role;         // 4  3 for every link made by the gesture
-    int16_t mark_x;       // 8  the mark's position, -1 for ordinary links
-    int16_t mark_y;       // 10
-    uint16_t relation;    // 12 0 loose ("松散关系"), 1 tight ("紧密关系")
-    uint8_t unused14[2];  // 14
-};
-#pragma pack(pop)
-static_assert(sizeof(LinkDetail) == 16);
-static_assert(offsetof(LinkDetail, role) == 4);
-static_assert(offsetof(LinkDetail, mark_x) == 8);
-static_assert(offsetof(LinkDetail, relation) == 12);
-
-inline constexpr uint16_t kRelationLoose = 0;
-inline constexpr uint16_t kRelationTight = 1;
 
 inline LinkDetail link_detail(const CaseRecord& record, int link) {
     LinkDetail d;

@@ -8,16 +8,23 @@
 #include "gfx/window/window.h"
 #include "session/main_view.h"
 #include "session/progress.h"
+#include "session/workspace.h"
+#include "settings/settings.h"
 
 namespace nd {
 
 namespace {
+
+// "高性能模式": the third option switch of the program's settings profile.
+constexpr int kHighPerformanceOption = 2;
 
 // Frames after a request for a new canvas are paced fast so the re-layout
 // follows the pointer closely.
 constexpr int kRelayoutFps = 75;
 
 void choose_rate(App& app) {
+    // The option is read each frame so that switching it works at once.
+    app.HighPerformance = program_config().profiles[kProductCode].options[kHighPerformanceOption];
     FrameRateInput in;
     in.high_performance = app.HighPerformance != 0;
     in.foreground = gfx::window_in_foreground();

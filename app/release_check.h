@@ -16,13 +16,15 @@ namespace nd {
 constexpr int kReleaseCheckPeriodSeconds = 3600;
 
 // One question to `control` for this program's product. The answer, when
-// there is one, is offered to `news`. The query's status code.
+// there is one, is offered to `news`; once `news` holds an update,
+// `app.UpdateAnnounced` is set (a workspace opened after that keeps its
+// frame rate up for a while). The query's status code.
 int check_newest_release(const ServerAddress& control, uint8_t product_flag,
-                         const QueryTimeouts& timeouts, ReleaseNews& news);
+                         const QueryTimeouts& timeouts, ReleaseNews& news, App& app);
 
 // Starts the detached worker: a check now, then one every hour, into
-// release_news(). Starting it again does nothing.
-void start_release_check(const ServerAddress& control, uint8_t product_flag);
+// release_news() and `app`. Starting it again does nothing.
+void start_release_check(App& app, const ServerAddress& control, uint8_t product_flag);
 
 // The display tests accept an offered update without a human: with
 // ND_ACCEPT_UPDATE=1 in the environment at start, the frame loop presses

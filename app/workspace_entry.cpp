@@ -34,6 +34,10 @@ int start_page_skin(const RecentList& list) {
 
 }  // namespace
 
+int32_t quiet_countdown_start(const App& app) {
+    return app.UpdateAnnounced.load() ? kQuietAfterUpdate : 0;
+}
+
 int enter_workspace(App& app) {
     // A list or config that cannot be written is still used from memory;
     // the user loses nothing but the saved order.
@@ -56,7 +60,7 @@ int enter_workspace(App& app) {
         std::fprintf(stderr, "nodrel: %s\n", reason.c_str());
     }
     start_asset_download(app, servers.assets);
-    start_release_check(servers.control, program_config().profiles[kProductCode].flag);
+    start_release_check(app, servers.control, program_config().profiles[kProductCode].flag);
 
     // The start page animates, so the pulse thread runs from here on.
     start_pulse_thread(app);
@@ -73,9 +77,11 @@ int enter_workspace(App& app) {
     // and all.
     adopt_open_workspace(job->settings, job->created);
     // An opened workspace starts at the working frame rate; the autosave
-    // interval is already the one second a workspace asks for.
+    // interval is already the one second a workspace asks for. After an
+    // update was announced the rate is not lowered for the first seconds.
     app.ActiveFps = 30;
     app.TargetFps = 30;
+    app.QuietCountdown.store(quiet_countdown_start(app));
     set_current_skin(skin_from_stored(open_workspace_settings().record.skin));
     SkinHooks hooks;
     hooks.loading = [] { return !board_ready(); };

@@ -10,4 +10,9 @@ namespace nd {
 // Runs until a workspace is open (0) or the user left the start page (-1).
 [[nodiscard]] int enter_workspace(App& app);
 
+// Seconds during which a freshly opened workspace keeps its frame rate up:
+// 20 once an update has been announced, else none.
+inline constexpr int32_t kQuietAfterUpdate = 20;
+int32_t quiet_countdown_start(const App& app);
+
 }  // namespace nd

@@ -1,94 +1,188 @@
-// The main view before there are boards: an empty board canvas in the page
-// background colour of the skin. It drains the input queues so that idle
-// frames are recognised as idle, and paints only when the window size
-// changed, which keeps an idle window nearly free.
+// The main view's life and the steps the frame driver runs on it.
 #include "board/main_view.h"
 
 #include <cstdio>
+#include <mutex>
 
+#include "board/about_page.h"
+#include "board/board_switch.h"
+#include "board/cards.h"
+#include "board/exerciser.h"
+#include "board/frame.h"
+#include "board/keyboard.h"
+#include "board/menu.h"
+#include "board/pointer.h"
+#include "board/texts.h"
+#include "board/top_bar.h"
+#include "board/window_mgmt.h"
 #include "gfx/window/window.h"
+#include "session/progress.h"
 #include "session/requests.h"
 #include "session/workspace.h"
 #include "skins/palette.h"
 #include "skins/skin.h"
+#include "store/cases.h"
+#include "store/keys.h"
+#include "store/locks.h"
+#include "store/tables.h"
 
 namespace nd {
 
-struct MainViewState {
-    int painted_width = 0;
-    int painted_height = 0;
-};
-
 namespace {
 
-// The skin comes with the open workspace's settings.
-gfx::Color background() {
-    return palette_color(kPalPageBackground, current_skin());
+// The board a workspace opens on: the one it was left on, when it is still
+// there, else the first of the first group.
+int opening_board(int group) {
+    const int stored = open_workspace_settings().record.last_board;
+    if (stored >= 0 && stored < kBoardSlots && find_board(group, stored)) return stored;
+    for (int b = 0; b < kBoardSlots; ++b) {
+        if (find_board(group, b)) return b;
+    }
+    return 0;
 }
 
-// Leaving puts the workspace's view fields back to their resting values and
-// keeps the board shown, so the next opening starts there. An empty board
-// shows the board the workspace was opened on.
+// A workspace made by this run greets the user with a sticky note, centred
+// where a jump puts a card.
+void add_first_note(const MainView& view, int group, int board) {
+    std::lock_guard<std::mutex> hold(StorageLock);
+    RecordKey key = make_key(kAttrFragment);
+    draw_fresh_serial(key);
+    const LocationRef at = create_case(texts::kFirstNote, key, group, board);
+    CaseRecord* record = at.flag == 0 ? find_case(group, board, at.slot) : nullptr;
+    if (!record) {
+        std::fprintf(stderr, "nodrel: the first sticky note cannot be written\n");
+        return;
+    }
+    const Board* shown = find_board(group, board);
+    record->x = view.width / 2 - 116 - (shown ? shown->view_x : 0);
+    record->y = view.height / 2 - 50 - (shown ? shown->view_y : 0);
+    record->byte140 = 2;
+    record->value12 = 0;
+    record->kind = kKindNone;
+    if (save_case(0, group, board, at.slot) != 0) {
+        std::fprintf(stderr, "nodrel: the first sticky note cannot be written\n");
+    }
+}
+
+void set_canvas(MainView& view, gfx::IMAGE* canvas, int width, int height) {
+    view.canvas = canvas;
+    view.width = width;
+    view.height = height;
+    gfx::set_bk_mode(gfx::kTransparent, canvas);
+    gfx::set_bk_color(palette_color(kPalPageBackground, current_skin()), canvas);
+    top_bar_layout(view);
+    request_redraw(view);
+}
+
+MainViewState* new_view(App& app) {
+    auto* view = new MainViewState();
+    view->app = &app;
+    view->slot_card.fill(-1);
+    view->measure = gfx::new_image(1, 1);
+    gfx::set_font(kTitleFontSize, 0, texts::kYaHei, view->measure);
+    install_about_page(*view);
+    return view;
+}
+
+// Leaving saves the board shown, puts the workspace's view fields back to
+// their resting values and keeps the board's index, so the next opening
+// starts there.
 void destroy(MainViewState* view, App&) {
+    save_shown_board(*view);
     WorkspaceSettings& ws = open_workspace_settings();
     if (ws.file >= 0) {
         ws.record.value28 = 0;
         ws.record.value32 = 6;
         ws.record.value36 = 0;
         ws.record.value40 = 0;
+        ws.record.last_board = view_state().board;
         // The program is ending; a log line is all that can still be said.
         if (save_open_workspace() != 0) {
             std::fprintf(stderr, "nodrel: %s cannot be written\n", ws.path.c_str());
         }
     }
     clear_requests();
-    delete view;
+    free_main_view(view);
 }
 
-// An empty board has no cards to click and no boards to switch to.
-void exercise(MainViewState*, App&) {}
+void exercise(MainViewState* view, App&) {
+    exercise_step(*view);
+}
 
-// Requests from panels are carried out here, once a frame. The empty board
-// has no Case to jump to, no other board, no menu and no panel yet, so each
-// request is taken and dropped.
-bool process_pending(MainViewState*, App&) {
-    BoardRequest request;
-    while (take_request(&request)) {
+void carry_out(MainView& view, const BoardRequest& request) {
+    switch (request.kind) {
+        case RequestKind::kJumpToCase:
+            jump_to_case(view, request.target);
+            break;
+        case RequestKind::kSwitchBoard:
+            switch_board(view, request.target.where.group, request.target.where.board);
+            break;
+        case RequestKind::kContextMenu: {
+            MenuTarget target;
+            target.object = request.object;
+            target.target = request.target;
+            target.card = find_card(view, request.target);
+            target.x = request.x;
+            target.y = request.y;
+            open_menu(view, target);
+            break;
+        }
+        case RequestKind::kStartLink:
+            start_link_gesture(view, request.target, request.x, request.y);
+            break;
+        case RequestKind::kRefreshPanels:
+            request_redraw(view);
+            break;
     }
-    return false;
 }
 
-void input(MainViewState*, App&) {
-    while (gfx::mouse_pending()) gfx::get_mouse();
-    while (gfx::key_pending() > 0) gfx::get_key();
+// The worker's result first; requests wait while a board loads, since most
+// of them act on its cards.
+bool process_pending(MainViewState* view, App&) {
+    switch_take_result(*view);
+    if (!board_loading(*view)) {
+        BoardRequest request;
+        while (take_request(&request)) carry_out(*view, request);
+    }
+    return view->quit_requested;
+}
+
+void input(MainViewState* view, App&) {
+    keyboard_step(*view);
+    pointer_step(*view);
 }
 
 bool draw(MainViewState* view, App&) {
-    int width = gfx::image_width(gfx::screen_page());
-    int height = gfx::image_height(gfx::screen_page());
-    if (width == view->painted_width && height == view->painted_height) return false;
-    gfx::set_bk_color(background(), gfx::screen_page());
-    gfx::clear_image(gfx::screen_page());
-    view->painted_width = width;
-    view->painted_height = height;
-    return false;
+    return compose_frame(*view);
 }
 
-void deferred_resize(MainViewState*, App&) {}
+void deferred_resize(MainViewState* view, App&) {
+    finish_deferred_resize(*view);
+}
 
-void layout(MainViewState* view, App& app, int, int) {
-    if (app.Canvas) {
-        gfx::set_bk_mode(gfx::kTransparent, app.Canvas);
-        gfx::set_bk_color(background(), app.Canvas);
-        gfx::clear_image(app.Canvas);
+void layout(MainViewState* view, App& app, int width, int height) {
+    set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), width, height);
+    // The origin stays inside the board at the new size.
+    set_origin(*view, view->origin_x, view->origin_y);
+}
+
+// On the autosave thread, under StorageLock: the moved cards of a fully
+// loaded board are written, record and content.
+bool autosave(MainViewState* view, App&) {
+    if (!board_ready() || view->moves_group < 0) return false;
+    for (int slot = 0; slot < kCaseSlots; ++slot) {
+        PendingMove& move = view->moves[static_cast<size_t>(slot)];
+        if (!move.pending) continue;
+        move.pending = false;
+        CaseRecord* record = find_case(view->moves_group, view->moves_board, slot);
+        if (!record) continue;
+        record->x = move.board_x;
+        record->y = move.board_y;
+        if (save_case(2, view->moves_group, view->moves_board, slot) != 0) {
+            std::fprintf(stderr, "nodrel: a moved Case cannot be saved\n");
+        }
     }
-    view->painted_width = 0;
-    view->painted_height = 0;
-}
-
-// Nothing is loaded, so there is nothing to save.
-bool autosave(MainViewState*, App&) {
-    return false;
+    return true;
 }
 
 constexpr MainViewSteps kSteps = {
@@ -104,12 +198,39 @@ constexpr MainViewSteps kSteps = {
 
 }  // namespace
 
-MainViewState* create_main_view(App&) {
-    return new MainViewState();
+MainViewState* create_main_view(App& app) {
+    MainViewState* view = new_view(app);
+    view->on_screen = true;
+    set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), app.WindowWidth,
+               app.WindowHeight);
+    const int group = 0;
+    const int board = opening_board(group);
+    if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
+    show_board(*view, group, board);
+    return view;
+}
+
+MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int board) {
+    MainViewState* view = new_view(app);
+    set_canvas(*view, canvas, gfx::image_width(canvas), gfx::image_height(canvas));
+    show_board(*view, group, board);
+    return view;
+}
+
+void free_main_view(MainViewState* view) {
+    free_menu(*view);
+    free_top_bar(*view);
+    free_board_pictures(&view->pictures);
+    gfx::delete_image(view->measure);
+    delete view;
 }
 
 const MainViewSteps& board_view_steps() {
     return kSteps;
+}
+
+void request_redraw(MainView& view) {
+    view.dirty = true;
 }
 
 }  // namespace nd

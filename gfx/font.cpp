@@ -11,6 +11,7 @@
 
 #include <fontconfig/fontconfig.h>
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -100,6 +101,10 @@ std::vector<Candidate> candidates_for(const std::string& name) {
     return {{"sans-serif", false, true}};
 }
 
+// The shear that stands in for a missing italic: x += 0.2 y. FreeType
+// takes it by a pointer to non-const.
+FT_Matrix g_shear{0x10000, 0x3333, 0, 0x10000};
+
 class Fonts {
 public:
     Fonts() {
@@ -108,7 +113,9 @@ public:
     }
     ~Fonts() {
         faces_.clear();
-        for (FT_Face f : opened_) FT_Done_Face(f);
+        glyph_sets_.clear();
+        // Sizes go with their faces.
+        for (auto& f : files_) FT_Done_Face(f.second);
         if (library_ != nullptr) FT_Done_FreeType(library_);
     }
 
@@ -123,13 +130,40 @@ public:
     }
 
 private:
+    // One FT_Face per face file (and index inside a collection).
     FT_Face open(const Match& m) {
+        const std::string key = m.file + '\0' + std::to_string(m.index);
+        auto it = files_.find(key);
+        if (it != files_.end()) return it->second;
         FT_Face f = nullptr;
         if (library_ == nullptr || FT_New_Face(library_, m.file.c_str(), m.index, &f) != 0) {
             return nullptr;
         }
-        opened_.push_back(f);
+        files_.emplace(key, f);
         return f;
+    }
+
+    // One FT_Size per face and pixel size.
+    FT_Size sized(FT_Face f, FT_F26Dot6 w26, FT_F26Dot6 em26) {
+        const std::string key = std::to_string(reinterpret_cast<uintptr_t>(f)) + ':' +
+                                std::to_string(w26) + ':' + std::to_string(em26);
+        auto it = sizes_.find(key);
+        if (it != sizes_.end()) return it->second;
+        FT_Size size = nullptr;
+        if (FT_New_Size(f, &size) != 0) return nullptr;
+        FT_Activate_Size(size);
+        FT_Set_Char_Size(f, w26, em26, 72, 72);
+        sizes_.emplace(key, size);
+        return size;
+    }
+
+    GlyphSet* glyph_set(const FontFace& face) {
+        const std::string key = std::to_string(reinterpret_cast<uintptr_t>(face.primary_size)) +
+                                ':' + std::to_string(reinterpret_cast<uintptr_t>(face.fallback_size)) +
+                                ':' + std::to_string(face.synth_bold) + std::to_string(face.slant);
+        std::unique_ptr<GlyphSet>& set = glyph_sets_[key];
+        if (!set) set = std::make_unique<GlyphSet>();
+        return set.get();
     }
 
     std::unique_ptr<FontFace> make(const FontRecord& rec) {
@@ -158,14 +192,16 @@ private:
         face->synth_bold = bold && (style & FT_STYLE_FLAG_BOLD) == 0;
         face->underline = rec.underline != 0;
         face->strike_out = rec.strike_out != 0;
-        size(face.get(), rec, italic && (style & FT_STYLE_FLAG_ITALIC) == 0);
+        face->slant = italic && (style & FT_STYLE_FLAG_ITALIC) == 0;
+        if (!size(face.get(), rec)) return nullptr;
+        face->glyphs = glyph_set(*face);
         return face;
     }
 
     // Cell metrics from the face's OS/2 "win" ascent and descent, which
     // bound every glyph and so make the cell a positive height asks for;
     // else from its typographic ascent and descent.
-    static void size(FontFace* face, const FontRecord& rec, bool slant) {
+    bool size(FontFace* face, const FontRecord& rec) {
         FT_Face f = face->primary;
         double asc = f->ascender, desc = -f->descender;
         if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2))) {
@@ -200,19 +236,22 @@ private:
         const FT_F26Dot6 em26 = static_cast<FT_F26Dot6>(std::lround(em * 64));
         const FT_F26Dot6 w26 = width > 0 ? FT_F26Dot6{2 * width * 64} : em26;
         face->fixed_advance = width;
-        FT_Matrix shear{0x10000, slant ? 0x3333 : 0, 0, 0x10000};  // x += 0.2 y
-        for (FT_Face ff : {face->primary, face->fallback}) {
-            if (ff == nullptr) continue;
-            FT_Set_Char_Size(ff, w26, em26, 72, 72);
-            FT_Set_Transform(ff, slant ? &shear : nullptr, nullptr);
+        face->primary_size = sized(face->primary, w26, em26);
+        if (face->primary_size == nullptr) return false;
+        if (face->fallback != nullptr) {
+            face->fallback_size = sized(face->fallback, w26, em26);
+            if (face->fallback_size == nullptr) face->fallback = nullptr;
         }
         face->rule_thickness = std::max(1, static_cast<int>(std::lround(em / 16)));
         face->underline_offset = std::max(1, face->descent / 2);
         face->strike_offset = static_cast<int>(std::lround(face->ascent * 0.35));
+        return true;
     }
 
     FT_Library library_ = nullptr;
-    std::vector<FT_Face> opened_;
+    std::map<std::string, FT_Face> files_;
+    std::map<std::string, FT_Size> sizes_;
+    std::map<std::string, std::unique_ptr<GlyphSet>> glyph_sets_;
     std::map<std::string, std::unique_ptr<FontFace>> faces_;
 };
 
@@ -225,19 +264,34 @@ void render(FontFace* face, uint32_t code, Glyph* g) {
     // Control characters take no room and draw nothing.
     if (code < 0x20) return;
     FT_Face f = face->primary;
+    FT_Size size = face->primary_size;
     FT_UInt index = FT_Get_Char_Index(f, code);
     if (index == 0 && face->fallback != nullptr) {
         const FT_UInt fb = FT_Get_Char_Index(face->fallback, code);
-        if (fb != 0) f = face->fallback, index = fb;
+        if (fb != 0) f = face->fallback, size = face->fallback_size, index = fb;
     }
+    // Faces are shared between sizes and slants: both are set for each load.
+    FT_Activate_Size(size);
+    FT_Set_Transform(f, face->slant ? &g_shear : nullptr, nullptr);
     if (FT_Load_Glyph(f, index, FT_LOAD_DEFAULT) != 0) return;
     FT_GlyphSlot slot = f->glyph;
-    if (face->synth_bold) FT_GlyphSlot_Embolden(slot);
+    // Emboldening widens the glyph; the pen moves on by as much, so bold
+    // text does not crowd. The width is measured here rather than trusted
+    // to the slot's advance, which not every FreeType release updates, and
+    // fixed-pitch text adds it to its fixed advance too.
+    const FT_Pos advance = slot->advance.x;
+    FT_Pos extra = 0;
+    if (face->synth_bold) {
+        const FT_Pos before = slot->metrics.horiAdvance;
+        FT_GlyphSlot_Embolden(slot);
+        extra = slot->metrics.horiAdvance - before;
+    }
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
         FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) {
         return;
     }
-    g->advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    g->advance = static_cast<int>((advance + extra + 32) >> 6);
+    g->bold_extra = static_cast<int>((extra + 32) >> 6);
     const FT_Bitmap& bm = slot->bitmap;
     g->left = slot->bitmap_left;
     g->top = slot->bitmap_top;
@@ -270,19 +324,20 @@ FontFace* face_for(const FontRecord& record) {
 }
 
 const Glyph& glyph_of(FontFace* face, uint32_t code) {
+    GlyphSet& set = *face->glyphs;
     if (code < 128) {
-        if (!face->ascii_ready[code]) {
-            render(face, code, &face->ascii[code]);
-            face->ascii_ready[code] = true;
+        if (!set.ascii_ready[code]) {
+            render(face, code, &set.ascii[code]);
+            set.ascii_ready[code] = true;
         }
-        return face->ascii[code];
+        return set.ascii[code];
     }
-    auto it = face->others.find(code);
-    if (it != face->others.end()) return it->second;
+    auto it = set.others.find(code);
+    if (it != set.others.end()) return it->second;
     // Text that walks through the whole character set at a large size would
     // otherwise keep every glyph; callers hold a glyph only while drawing it.
-    if (face->others.size() >= kMaxCachedGlyphs) face->others.clear();
-    Glyph& g = face->others[code];
+    if (set.others.size() >= kMaxCachedGlyphs) set.others.clear();
+    Glyph& g = set.others[code];
     render(face, code, &g);
     return g;
 }

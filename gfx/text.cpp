@@ -37,7 +37,8 @@ int layout(FontFace* face, const char* text, Fn fn) {
     for (size_t at = 0; at < line.size(); at += len) {
         const Glyph& g = detail::glyph_of(face, nd::gbk_decode(line, at, &len));
         fn(g, pen);
-        pen += face->fixed_advance > 0 ? face->fixed_advance * static_cast<int>(len) : g.advance;
+        pen += face->fixed_advance > 0 ? face->fixed_advance * static_cast<int>(len) + g.bold_extra
+                                       : g.advance;
     }
     return pen;
 }

@@ -45,6 +45,10 @@ struct App {
     int32_t TargetFps = 30;
     // On when the current settings profile asks for high performance (60 fps).
     int32_t HighPerformance = 0;
+    // Set once, by the update check, when a newer release is offered; it
+    // never goes back. A workspace opened after it keeps the frame rate up
+    // for a while (QuietCountdown).
+    std::atomic<bool> UpdateAnnounced{false};
     std::atomic<int32_t> IdleTicks{0};
     std::atomic<int32_t> QuietCountdown{0};
     int32_t AnimationId = -1;

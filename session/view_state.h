@@ -40,6 +40,10 @@ struct ViewState {
     int32_t board = 0;  // the current board of that group
     CaseRef selected;   // the selected Case (the board's top card), or none
     ui::PanelList panels;
+    // Set by a panel whose look changed without input reaching it (an
+    // animation, a worker's result): the board composes the next frame.
+    // An idle board composes nothing.
+    bool redraw = false;
 };
 
 ViewState& view_state();

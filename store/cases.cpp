@@ -231,8 +231,6 @@ int apply_due_date(int group, int board, int slot) {
     return 1;
 }
 
-namespace {
-
 void remove_link(CaseRecord& rec, uint32_t i) {
     uint32_t n = rec.link_count;
     for (uint32_t j = i; j + 1 < n; ++j) {
@@ -245,8 +243,6 @@ void remove_link(CaseRecord& rec, uint32_t i) {
     std::memset(rec.link_extra[n - 1], 0, 16);
     rec.link_count = n - 1;
 }
-
-}  // namespace
 
 CaseIndex::Identity CaseIndex::identity_of(const RecordKey& key) {
     return {key_time_value(key), key.serial, static_cast<uint16_t>(key.type & 0x7FFF)};

@@ -109,6 +109,11 @@ private:
 // saves the record when it is not 0.
 int check_links(int group, int board, int slot, const CaseIndex& index);
 
+// Removes link `index` of a record from all three link tables: the later
+// links move up one place and the freed last entries are cleared. The
+// caller holds StorageLock and saves the record.
+void remove_link(CaseRecord& record, uint32_t index);
+
 // The point file of a Case, made when missing. Returns 0 or -1.
 [[nodiscard]] int load_points(const CaseRecord& record, CasePointFile& out);
 // Deletes the point file of a Case if there is one.

@@ -171,6 +171,41 @@ struct Attachment {
 };
 static_assert(sizeof(Attachment) == 516);
 
+// One entry of the third link table (16 bytes per link at 61044 of a
+// CaseRecord): what kind of link it is, who made it, the map mark it ends
+// at and how tight it is.
+struct LinkDetail {
+    uint8_t kind;         // 0  kLinkOrdinary or kLinkMapMark
+    uint8_t unused1[3];   // 1
+    int32_t role;         // 4  kLinkRoleGesture for every link made by the gesture
+    int16_t mark_x;       // 8  the mark's place on the map, -1 for ordinary links
+    int16_t mark_y;       // 10
+    uint16_t relation;    // 12 kRelationLoose or kRelationTight
+    uint8_t unused14[2];  // 14
+};
+static_assert(sizeof(LinkDetail) == 16);
+static_assert(offsetof(LinkDetail, role) == 4);
+static_assert(offsetof(LinkDetail, mark_x) == 8);
+static_assert(offsetof(LinkDetail, mark_y) == 10);
+static_assert(offsetof(LinkDetail, relation) == 12);
+
+inline constexpr uint8_t kLinkOrdinary = 0;
+inline constexpr uint8_t kLinkMapMark = 3;  // ends at a mark on a map-form Case
+inline constexpr int32_t kLinkRoleGesture = 3;
+inline constexpr uint16_t kRelationLoose = 0;  // "松散关系"
+inline constexpr uint16_t kRelationTight = 1;  // "紧密关系"
+
+// A mark on a map-form card ("地图"), named "map_%d" by its place in the
+// list, relative to the card's top-left corner. Marks live in bytes
+// 62164..62367 of the CaseRecord, which no earlier layout named: the u16
+// count, two spare bytes, then 50 marks of two int16.
+struct MapMark {
+    int16_t x;
+    int16_t y;
+};
+static_assert(sizeof(MapMark) == 4);
+inline constexpr int kMaxMapMarks = 50;
+
 // The fixed record of a Case (".case").
 struct CaseRecord {
     uint32_t size;                             // 0     65536
@@ -209,8 +244,19 @@ struct CaseRecord {
     uint32_t link_count;                       // 58800 at most 70
     RecordKey link_keys[kMaxLinks];            // 58804 links, first table: target key
     LocationRef link_locations[kMaxLinks];     // 59924 links, second table: target location
-    uint8_t link_extra[kMaxLinks][16];         // 61044 links, third table, owned by the link view
-    uint8_t bytes62164[3368];                  // 62164
+    uint8_t link_extra[kMaxLinks][16];         // 61044 links, third table: LinkDetail
+    // The board's own fields, in bytes no earlier layout named (see
+    // MapMark and the asserts below).
+    uint16_t map_mark_count;                   // 62164 marks in use, at most 50
+    uint8_t bytes62166[2];                     // 62166
+    MapMark map_marks[kMaxMapMarks];           // 62168 marks on a map-form card
+    uint8_t pinned;                            // 62368 1 while the card is pinned
+    uint8_t bytes62369[3];                     // 62369
+    int32_t reserved_colour;                   // 62372 reserved status, while reserved_date != 0
+    int32_t reserved_date;                     // 62376 yyyymmdd, 0 = none reserved
+    uint16_t window_width;                     // 62380 size of a window-form card; 0 = smallest
+    uint16_t window_height;                    // 62382
+    uint8_t bytes62384[3148];                  // 62384
     uint8_t body_pointer[4];                   // 65532 a pointer slot in memory only; kept as read
 };
 static_assert(sizeof(CaseRecord) == 65536);
@@ -238,6 +284,13 @@ static_assert(offsetof(CaseRecord, link_count) == 58800);
 static_assert(offsetof(CaseRecord, link_keys) == 58804);
 static_assert(offsetof(CaseRecord, link_locations) == 59924);
 static_assert(offsetof(CaseRecord, link_extra) == 61044);
+static_assert(offsetof(CaseRecord, map_mark_count) == 62164);
+static_assert(offsetof(CaseRecord, map_marks) == 62168);
+static_assert(offsetof(CaseRecord, pinned) == 62368);
+static_assert(offsetof(CaseRecord, reserved_colour) == 62372);
+static_assert(offsetof(CaseRecord, reserved_date) == 62376);
+static_assert(offsetof(CaseRecord, window_width) == 62380);
+static_assert(offsetof(CaseRecord, window_height) == 62382);
 static_assert(offsetof(CaseRecord, body_pointer) == 65532);
 
 // The content of a Case ("_BODY"): GBK text, zero-terminated.

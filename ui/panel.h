@@ -22,6 +22,9 @@ struct PanelHooks {
     // A pointer message the board gives the panel (a press on it, the moves
     // and release of a drag it started). True when the panel used it.
     bool (*pointer)(Panel& panel, const gfx::MouseMsg& msg) = nullptr;
+    // Two left presses on the panel within the double-click time. True when
+    // the panel has an action for it.
+    bool (*double_click)(Panel& panel, int x, int y) = nullptr;
     // A wheel turn over the panel, in notches of 120. True when used.
     bool (*wheel)(Panel& panel, int x, int y, int delta) = nullptr;
     // An editing key code (ui/keys.h) while the panel has the keyboard.

@@ -9,4 +9,4 @@ build=$(realpath "$1")
 seconds=${2:-10}
 here=$(dirname "$(realpath "$0")")
 ND_IDLE_SECONDS=$seconds "$here/../../tools/testing/with-xvfb.sh" \
-    "$build/app/tests/nd_app_e2e" --gtest_filter=NodrelE2e.IdleCost | grep '^idle'
+    "$build/app/tests/nd_app_e2e" --gtest_filter=*E2e.Idle* | grep '^idle'

@@ -4,6 +4,8 @@
 
 #include "board/main_view.h"
 #include "gfx/window/window.h"
+#include "session/workspace.h"
+#include "settings/settings.h"
 #include "skins/palette.h"
 #include "store/locks.h"
 
@@ -54,10 +56,14 @@ protected:
         s_height = height;
     }
 
+    // Every pixel inside the board's one-pixel frame is the page colour:
+    // the empty board was drawn at the image's whole size.
     static bool all_background(const gfx::IMAGE* image) {
-        const uint32_t bg = palette_color(kPalPageBackground, 0);
-        for (uint32_t p : image->pixels) {
-            if (p != bg) return false;
+        const uint32_t bg = palette_color(kPalPageBackground, 0) & 0xFFFFFF;
+        for (int y = 1; y < image->height - 3; ++y) {
+            for (int x = 1; x < image->width - 1; ++x) {
+                if ((image->pixels[size_t(y * image->width + x)] & 0xFFFFFF) != bg) return false;
+            }
         }
         return true;
     }
@@ -90,6 +96,22 @@ TEST_F(FrameLoop, NewCanvasSizeMakesTheCanvas) {
     EXPECT_TRUE(all_background(m_app.Canvas));
     EXPECT_EQ(gfx::image_width(gfx::screen_page()), 48);
     EXPECT_TRUE(all_background(gfx::screen_page()));
+}
+
+// The high-performance option of the program's settings profile is read
+// every frame, so switching it takes effect at once.
+TEST_F(FrameLoop, TheHighPerformanceOptionRaisesTheWorkingRate) {
+    ConfigProfile& own = program_config().profiles[kProductCode];
+    own.options[2] = 1;
+    steer(kRunning, 64, 32);
+    run_main_loop(m_app);
+    EXPECT_EQ(m_app.HighPerformance, 1);
+    EXPECT_EQ(m_app.ActiveFps, 60);
+    own.options[2] = 0;
+    m_app.RunState.store(kRunning);
+    s_frames_after = 0;
+    run_main_loop(m_app);
+    EXPECT_EQ(m_app.HighPerformance, 0);
 }
 
 TEST_F(FrameLoop, ClosedWindowEndsTheLoopAsQuit) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/workspace_entry.h"
 #include "update/net.h"
 #include "update/tests/loopback_server.h"
 
@@ -31,10 +32,14 @@ TEST(ReleaseCheck, OnlyANewer6xFromTheControlServerSetsTheFlag) {
         ASSERT_EQ(testing::start_on_loopback(server, options, &reason), 0) << reason;
 
         ReleaseNews news;
-        EXPECT_EQ(
-            check_newest_release({"127.0.0.1", server.control_port()}, 2, QueryTimeouts{}, news),
-            kQueryOk);
+        App app;
+        EXPECT_EQ(check_newest_release({"127.0.0.1", server.control_port()}, 2, QueryTimeouts{},
+                                       news, app),
+                  kQueryOk);
         EXPECT_EQ(news.update_available(), c.flag);
+        // The announcement the frame rate of a workspace opened later follows.
+        EXPECT_EQ(app.UpdateAnnounced.load(), c.flag);
+        EXPECT_EQ(quiet_countdown_start(app), c.flag ? kQuietAfterUpdate : 0);
         const Version shown = c.flag ? c.offered : Version{6, 0, 0};
         EXPECT_EQ(news.newest(), (ReleaseNumbers{shown.major, shown.minor, shown.patch}));
     }
@@ -44,9 +49,11 @@ TEST(ReleaseCheck, AMissingServerIsNoNews) {
     int unused_port = 0;
     close_socket(tcp_listen("127.0.0.1", 0, &unused_port));
     ReleaseNews news;
-    EXPECT_EQ(check_newest_release({"127.0.0.1", unused_port}, 2, QueryTimeouts{}, news),
+    App app;
+    EXPECT_EQ(check_newest_release({"127.0.0.1", unused_port}, 2, QueryTimeouts{}, news, app),
               kQueryUnreachable);
     EXPECT_FALSE(news.update_available());
+    EXPECT_FALSE(app.UpdateAnnounced.load());
 }
 
 }  // namespace

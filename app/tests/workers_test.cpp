@@ -56,9 +56,12 @@ TEST(Workers, ThreadsRunBesideTheFrameLoop) {
     app.WindowWidth = 64;
     app.WindowHeight = 32;
     app.QuietCountdown = 3;
+    // As main() does it: the view takes StorageLock itself while it is made,
+    // and only its publication is under the lock.
+    MainViewState* made = create_main_view(app);
     {
         std::lock_guard<std::mutex> lock(StorageLock);
-        app.MainView = create_main_view(app);
+        app.MainView = made;
     }
     start_pulse_thread(app);
     start_autosave_thread(app);

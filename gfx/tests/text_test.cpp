@@ -3,6 +3,7 @@
 // run of ink per character, and the height and width rules.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "gfx/font.h"
@@ -149,12 +150,65 @@ TEST(GfxText, CachedGlyphsAreNotRenderedAgain) {
     text_out(0, 0, kHello, im.get());
     FontFace* face = im->state.face;
     ASSERT_NE(face, nullptr);
-    const size_t cached = face->others.size();
-    const uint8_t* first = face->others.begin()->second.coverage.data();
+    const size_t cached = face->glyphs->others.size();
+    const uint8_t* first = face->glyphs->others.begin()->second.coverage.data();
     text_out(0, 0, kHello, im.get());
     EXPECT_EQ(im->state.face, face);
-    EXPECT_EQ(face->others.size(), cached);
-    EXPECT_EQ(face->others.begin()->second.coverage.data(), first);
+    EXPECT_EQ(face->glyphs->others.size(), cached);
+    EXPECT_EQ(face->glyphs->others.begin()->second.coverage.data(), first);
+}
+
+// Forty records of one face at twelve sizes, some of them bold, open the
+// face file once; records that render alike share their glyphs.
+TEST(GfxText, FacesAreSharedPerFileAndSize) {
+    FontRecord base{};
+    std::memcpy(base.face, kYaHei, sizeof kYaHei);
+    FT_Face file = nullptr;
+    for (int i = 0; i < 40; ++i) {
+        FontRecord r = base;
+        r.height = 12 + i % 12;
+        r.weight = i % 3 == 0 ? 700 : 0;
+        r.char_set = static_cast<uint8_t>(i);  // makes each record distinct
+        FontFace* face = detail::face_for(r);
+        ASSERT_NE(face, nullptr);
+        if (file == nullptr) file = face->primary;
+        EXPECT_EQ(face->primary, file) << "record " << i;
+    }
+    FontRecord a = base, b = base;
+    a.height = b.height = 17;
+    b.escapement = 1;
+    FontFace* fa = detail::face_for(a);
+    FontFace* fb = detail::face_for(b);
+    EXPECT_NE(fa, fb);
+    EXPECT_EQ(fa->primary_size, fb->primary_size);
+    EXPECT_EQ(fa->glyphs, fb->glyphs);
+    b.height = 18;
+    EXPECT_NE(detail::face_for(b)->glyphs, fa->glyphs);
+}
+
+// An emboldened face moves the pen on by the width it added to each glyph,
+// once, in proportional and in fixed-pitch text alike.
+TEST(GfxText, SyntheticBoldAddsItsWidthToTheAdvance) {
+    auto im = white_canvas(300, 40);
+    FontRecord r{};
+    std::memcpy(r.face, kYaHei, sizeof kYaHei);
+    r.height = 24;
+    set_font_record(&r, im.get());
+    const int regular = text_width(kHello, im.get());
+    r.weight = 700;
+    set_font_record(&r, im.get());
+    const int bold = text_width(kHello, im.get());
+    if (!detail::face_for(r)->synth_bold) GTEST_SKIP() << "the machine has a real bold face";
+    // Emboldening at 24 px adds about 0.8 pixels to each of the four
+    // characters: once makes three to six pixels, twice would make more.
+    EXPECT_GE(bold, regular + 3);
+    EXPECT_LE(bold, regular + 6);
+
+    r.width = 7;
+    set_font_record(&r, im.get());
+    const int fixed = text_width("ab", im.get());
+    EXPECT_GT(fixed, 14) << "fixed pitch keeps the bold width";
+    EXPECT_LE(fixed, 18);
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ MouseMsg get_mouse() {
 }
 
 bool mouse_pending() {
+    take_events();
     return mouse_queue().size() > 0;
 }
 

@@ -23,7 +23,11 @@
 #include "app/start/layout.h"
 #include "app/tests/asset_host.h"
 #include "app/tests/e2e/x11_window.h"
+#include "base/file_io.h"
 #include "base/testing/temp_dir.h"
+#include "board/testing/scene.h"
+#include "store/paths.h"
+#include "store/tables.h"
 #include "update/net.h"
 #include "update/protocol.h"
 #include "update/tests/e2e_support.h"
@@ -173,14 +177,16 @@ protected:
         return -1;
     }
 
+    // The board shows: most of the window is the page colour, under the
+    // grid, the frame and the top bar.
     void expect_background(const WindowInfo& board) {
         const long total = static_cast<long>(board.width) * board.height;
         long match = 0;
-        for (int tries = 0; tries < 20 && match != total; ++tries) {
+        for (int tries = 0; tries < 20 && match < total * 8 / 10; ++tries) {
             match = m_x.count_pixels(board.id, kBackground);
-            if (match != total) nap(100);
+            if (match < total * 8 / 10) nap(100);
         }
-        EXPECT_EQ(match, total) << "pixels that are the background colour";
+        EXPECT_GE(match, total * 8 / 10) << "pixels that are the background colour";
     }
 
     // The application icon on the window, for task bars and switchers: the
@@ -462,6 +468,106 @@ TEST_F(NodrelE2e, AssetsArriveOnceAcrossStarts) {
     EXPECT_EQ(host.requests(),
               (std::vector<std::string>{"/assets/taci", "/assets/taci2", "/assets/pcon",
                                         "/assets/vellum/assess.jx"}));
+}
+
+// Boards with cards: the workspace the chooser answers with is made as a
+// scene of the board's tests.
+class BoardE2e : public NodrelE2e {
+protected:
+    void use_scene(const std::vector<testing::SceneCard>& cards,
+                   const std::vector<testing::SceneLink>& links, int extra_boards = 0,
+                   int more_cards = 0) {
+        fs::remove(m_workspace);
+        fs::remove_all(m_dir / "elsewhere" / "E2E");
+        set_sync_writes(false);
+        ASSERT_TRUE(testing::make_scene(m_workspace, cards, links, extra_boards, more_cards));
+        set_sync_writes(true);
+    }
+
+    // The cards are drawn once the board has loaded: a green card's frame
+    // lines show.
+    void wait_for_cards(const WindowInfo& board) {
+        long green = 0;
+        for (int waited = 0; waited < 10000 && green <= 0; waited += 100) {
+            green = m_x.count_pixels(board.id, 0x34B36E);
+            if (green <= 0) nap(100);
+        }
+        ASSERT_GT(green, 0) << log();
+    }
+};
+
+// A workspace whose title cards sit at known places: one is dragged with
+// the mouse, the program is ended by SIGTERM, and the dragged Case holds its
+// new place on disk in a workspace that passes the check.
+TEST_F(BoardE2e, ADraggedCardKeepsItsNewPlaceOnDisk) {
+    use_scene({{.title = "dragged", .x = 400, .y = 300, .colour = kColourGood},
+               {.title = "stays", .x = 800, .y = 300, .colour = kColourSevere}},
+              {});
+    const CaseRecord* dragged = find_case(0, 0, 0);
+    const CaseRecord* stays = find_case(0, 0, 1);
+    ASSERT_TRUE(dragged && stays);
+    const std::string dragged_file = make_path(Tables.root, dragged->key.type, dragged->key, 0);
+    const std::string stays_file = make_path(Tables.root, stays->key.type, stays->key, 0);
+    clear_tables();
+
+    start();
+    WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
+    wait_for_cards(board);
+    const std::string id = std::to_string(board.id);
+    run({"xdotool", "mousemove", "--window", id, "410", "315", "mousedown", "1"});
+    for (int step = 1; step <= 10; ++step) {
+        run({"xdotool", "mousemove", "--window", id, std::to_string(410 + 15 * step),
+             std::to_string(315 + 10 * step), "sleep", "0.03"});
+    }
+    run({"xdotool", "mouseup", "1", "sleep", "0.3"});
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(wait_exit(), 0) << log();
+
+    CaseRecord record{};
+    ASSERT_EQ(read_file_exact(dragged_file, &record, sizeof record), kIoOk);
+    EXPECT_EQ(record.x, 550);
+    EXPECT_EQ(record.y, 400);
+    ASSERT_EQ(read_file_exact(stays_file, &record, sizeof record), kIoOk);
+    EXPECT_EQ(record.x, 800);
+    EXPECT_EQ(record.y, 300);
+    EXPECT_EQ(run({ND_TOOL_PATH, "check", m_workspace}), 0);
+}
+
+// A loaded board of 80 cards with the top card's 70 links, left alone:
+// the frames compose nothing new, so the program costs next to nothing.
+TEST_F(BoardE2e, IdleWithAFullBoard) {
+    use_scene(testing::full_board(80), testing::links_from_first(70));
+    clear_tables();
+    start();
+    WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
+    wait_for_cards(board);
+    nap(3000);
+    Usage a = usage_of(m_pid);
+    nap(3000);
+    Usage b = usage_of(m_pid);
+    const double cpu = (b.cpu_ms - a.cpu_ms) / 30.0;
+    std::printf("idle, 80 cards:  cpu %5.2f%% of one core, main thread %5.1f wake-ups/s\n", cpu,
+                static_cast<double>(b.wakeups - a.wakeups) / 3);
+    EXPECT_LT(cpu, 3.0);
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(wait_exit(), 0) << log();
+}
+
+// "-test": the exerciser clicks cards and switches among boards on its own;
+// a few seconds of it leave a running program and a sound workspace.
+TEST_F(BoardE2e, TheExerciserRunsUnattended) {
+    use_scene(testing::full_board(12), {}, 3, 5);
+    clear_tables();
+    start({"-test"});
+    ASSERT_NE(open_board().id, 0u);
+    nap(6000);
+    int status = 0;
+    ASSERT_EQ(waitpid(m_pid, &status, WNOHANG), 0) << "the program ended:\n" << log();
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(wait_exit(), 0) << log();
+    EXPECT_EQ(run({ND_TOOL_PATH, "check", m_workspace}), 0);
 }
 
 }  // namespace

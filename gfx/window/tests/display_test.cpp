@@ -182,5 +182,20 @@ TEST_F(WindowOnX, ServerInputReachesTheQueues) {
     EXPECT_EQ(key_down('A'), 0);
 }
 
+// The frame loop asks whether pointer input is waiting before it asks for
+// keys; the question itself must take in what the window received, as the
+// key query does, or a click would wait for an unrelated key.
+TEST_F(WindowOnX, MousePendingTakesInWhatTheWindowReceived) {
+    run_frames(2);
+    while (mouse_pending()) get_mouse();
+    xdotool({"mousemove", "--window", id(), "20", "15", "click", "1"});
+    bool pending = false;
+    for (int i = 0; i < 200 && !pending; ++i) {
+        pending = mouse_pending();
+        if (!pending) sleep_ms(5);
+    }
+    EXPECT_TRUE(pending);
+}
+
 }  // namespace
 }  // namespace gfx
