@@ -35,12 +35,11 @@ gfx::Rect sized(const Card& card, const CaseRecord& record, int title_height) {
 }
 
 void read_links(Card& card, const CaseRecord& record, int group, int board) {
-    const int count = std::min<int>(static_cast<int>(record.link_count), kMaxLinks);
+    const int count = link_count(record);
     card.link_count = 0;
     for (int i = 0; i < count; ++i) {
         const LocationRef& at = record.link_locations[i];
-        LinkDetail detail;
-        std::memcpy(&detail, record.link_extra[i], sizeof detail);
+        const LinkDetail detail = link_detail(record, i);
         CardLink& link = card.links[static_cast<size_t>(card.link_count++)];
         const bool here = at.flag == 0 && at.group == group && at.board == board && at.slot >= 0 &&
                           at.slot < kCaseSlots;

@@ -19,26 +19,16 @@ int mark_count(const CaseRecord& record) {
     return std::min<int>(record.map_mark_count, kMaxMapMarks);
 }
 
-LinkDetail detail_of(const CaseRecord& record, int link) {
-    LinkDetail d;
-    std::memcpy(&d, record.link_extra[link], sizeof d);
-    return d;
-}
-
 bool ends_at(const CaseRecord& record, int link, const MapMark& mark) {
-    const LinkDetail d = detail_of(record, link);
+    const LinkDetail d = link_detail(record, link);
     return d.kind == kLinkMapMark && d.mark_x == mark.x && d.mark_y == mark.y;
-}
-
-bool same_place(const LocationRef& a, const LocationRef& b) {
-    return a.group == b.group && a.board == b.board && a.slot == b.slot;
 }
 
 // Links are walked from the back, so removing one never skips the next.
 int remove_links_to(CaseRecord& record, const LocationRef& map, const MapMark& mark) {
     int removed = 0;
-    for (int j = std::min<int>(static_cast<int>(record.link_count), kMaxLinks) - 1; j >= 0; --j) {
-        if (same_place(record.link_locations[j], map) && ends_at(record, j, mark)) {
+    for (int j = link_count(record) - 1; j >= 0; --j) {
+        if (same_location(record.link_locations[j], map) && ends_at(record, j, mark)) {
             remove_link(record, static_cast<uint32_t>(j));
             ++removed;
         }

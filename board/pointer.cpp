@@ -21,6 +21,7 @@
 #include "gfx/window/input_queue.h"
 #include "session/app.h"
 #include "store/cases.h"
+#include "store/keys.h"
 #include "store/locks.h"
 #include "ui/panel.h"
 
@@ -85,7 +86,7 @@ void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     if ((view.ctrl_held || p.ctrl) && hit_is_card(p.hit) && card_of_hit(p.hit) < 100 &&
         p.hit - kHitFirstCard < view.card_count && view.ctrl_list.count < kCtrlListRoom) {
         const Card& card = view.cards[static_cast<size_t>(card_of_hit(p.hit))];
-        ctrl_list_toggle(&view.ctrl_list, case_identity(card.ref.key), card.ref.where);
+        ctrl_list_toggle(&view.ctrl_list, key_time_value(card.ref.key), card.ref.where);
         return;
     }
 

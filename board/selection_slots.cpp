@@ -8,12 +8,6 @@
 
 namespace nd {
 
-int64_t case_identity(const RecordKey& key) {
-    return int64_t{key.year} * 10000000000 + int64_t{key.month} * 100000000 +
-           int64_t{key.day} * 1000000 + int64_t{key.hour} * 10000 + int64_t{key.minute} * 100 +
-           key.second;
-}
-
 bool ctrl_list_toggle(CtrlList* list, int64_t identity, const LocationRef& where) {
     // A full list takes no Ctrl press at all, not even one that would
     // remove a Case.

@@ -16,7 +16,7 @@ using MainView = MainViewState;
 inline constexpr int kCtrlListRoom = 10;
 
 struct CtrlEntry {
-    int64_t identity = 0;  // yyyyMMddhhmmss of the Case's creation key
+    int64_t identity = 0;  // key_time_value() of the Case's creation key
     LocationRef where{};
 };
 
@@ -24,9 +24,6 @@ struct CtrlList {
     std::array<CtrlEntry, kCtrlListRoom> entries{};
     int count = 0;
 };
-
-// The creation time stamp of a key as the number yyyyMMddhhmmss.
-int64_t case_identity(const RecordKey& key);
 
 // Removes the Case when it is in the list (same identity and place; later
 // entries move up), else appends it. A full list (ten entries) is left unchanged, whichever Case.

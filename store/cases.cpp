@@ -244,6 +244,33 @@ void remove_link(CaseRecord& rec, uint32_t i) {
     rec.link_count = n - 1;
 }
 
+bool add_link(CaseRecord& rec, const RecordKey& key, const LocationRef& where, bool tight,
+              const MapMark* mark) {
+    if (rec.link_count >= static_cast<uint32_t>(kMaxLinks)) return false;
+    const uint32_t i = rec.link_count++;
+    rec.link_keys[i] = key;
+    rec.link_locations[i] = where;
+    LinkDetail d{};
+    d.kind = mark ? kLinkMapMark : kLinkOrdinary;
+    d.role = kLinkRoleGesture;
+    d.mark_x = mark ? mark->x : int16_t{-1};
+    d.mark_y = mark ? mark->y : int16_t{-1};
+    d.relation = tight ? kRelationTight : kRelationLoose;
+    std::memcpy(rec.link_extra[i], &d, sizeof d);
+    return true;
+}
+
+int link_count(const CaseRecord& rec) {
+    return rec.link_count > static_cast<uint32_t>(kMaxLinks) ? kMaxLinks
+                                                             : static_cast<int>(rec.link_count);
+}
+
+LinkDetail link_detail(const CaseRecord& rec, int index) {
+    LinkDetail d;
+    std::memcpy(&d, rec.link_extra[index], sizeof d);
+    return d;
+}
+
 CaseIndex::Identity CaseIndex::identity_of(const RecordKey& key) {
     return {key_time_value(key), key.serial, static_cast<uint16_t>(key.type & 0x7FFF)};
 }

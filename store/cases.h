@@ -114,6 +114,25 @@ int check_links(int group, int board, int slot, const CaseIndex& index);
 // caller holds StorageLock and saves the record.
 void remove_link(CaseRecord& record, uint32_t index);
 
+// Adds a link to the end of a record's three link tables, as the link
+// gesture makes it: to the Case `key` at `where`, tight or loose, ending at
+// `mark` of a map-form target or (null) at the card. False, with nothing
+// changed, when the record already holds kMaxLinks links. The caller holds
+// StorageLock (for a loaded Case) and saves the record.
+[[nodiscard]] bool add_link(CaseRecord& record, const RecordKey& key, const LocationRef& where,
+                            bool tight, const MapMark* mark = nullptr);
+
+// The links a reader may walk: a damaged count is cut to the table.
+int link_count(const CaseRecord& record);
+
+// The third-table entry of link `index` (below link_count()).
+LinkDetail link_detail(const CaseRecord& record, int index);
+
+// True when two locations name the same slot (the flag is not compared).
+inline bool same_location(const LocationRef& a, const LocationRef& b) {
+    return a.group == b.group && a.board == b.board && a.slot == b.slot;
+}
+
 // The point file of a Case, made when missing. Returns 0 or -1.
 [[nodiscard]] int load_points(const CaseRecord& record, CasePointFile& out);
 // Deletes the point file of a Case if there is one.

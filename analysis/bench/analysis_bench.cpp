@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -228,12 +229,10 @@ void build_cluster() {
     }
     auto link = [&](int from, int to, bool tight) {
         CaseRecord& a = *all[size_t(from)];
-        int n = int(a.link_count++);
-        a.link_keys[n] = all[size_t(to)]->key;
-        a.link_locations[n] = LocationRef{0, 0, to / 80, to % 80};
-        LinkDetail d{};
-        d.relation = tight ? kRelationTight : kRelationLoose;
-        std::memcpy(a.link_extra[n], &d, sizeof d);
+        if (!add_link(a, all[size_t(to)]->key, LocationRef{0, 0, to / 80, to % 80}, tight)) {
+            std::fprintf(stderr, "analysis bench: a Case holds too many links\n");
+            std::exit(1);
+        }
     };
     for (int i = 0; i < 100; ++i)
         for (int k = 1; k <= 10; ++k) {

@@ -2,13 +2,15 @@
 // read only the loaded tables, so their tests build the tables they need.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "analysis/links.h"
+#include "store/cases.h"
 #include "store/tables.h"
 
 namespace nd::testing {
@@ -65,14 +67,7 @@ public:
 
     // A link from `a` to `b` in a's own list (one direction only).
     void link(CaseRecord& a, const CaseRecord& b, bool tight = false) {
-        int i = int(a.link_count++);
-        a.link_keys[i] = b.key;
-        a.link_locations[i] = at(b);
-        LinkDetail d{};
-        d.role = 3;
-        d.mark_x = d.mark_y = -1;
-        d.relation = tight ? kRelationTight : kRelationLoose;
-        std::memcpy(a.link_extra[i], &d, sizeof d);
+        EXPECT_TRUE(add_link(a, b.key, at(b), tight)) << "the links of " << a.title << " are full";
     }
     void link_both(CaseRecord& a, CaseRecord& b, bool tight = false) {
         link(a, b, tight);

@@ -45,20 +45,6 @@ bool add_case(int group, int board, const SceneCard& c) {
     return save_case(2, group, board, at.slot) == 0;
 }
 
-void add_side(CaseRecord& from, const CaseRecord& to, const LocationRef& where, bool tight,
-              const MapMark* mark) {
-    const uint32_t i = from.link_count++;
-    from.link_keys[i] = to.key;
-    from.link_locations[i] = where;
-    LinkDetail d{};
-    d.kind = mark ? kLinkMapMark : kLinkOrdinary;
-    d.role = kLinkRoleGesture;
-    d.mark_x = mark ? mark->x : int16_t{-1};
-    d.mark_y = mark ? mark->y : int16_t{-1};
-    d.relation = tight ? kRelationTight : kRelationLoose;
-    std::memcpy(from.link_extra[i], &d, sizeof d);
-}
-
 }  // namespace
 
 std::vector<SceneCard> full_board(int count) {
@@ -110,8 +96,11 @@ bool make_scene(const std::string& wk, const std::vector<SceneCard>& cards,
         CaseRecord* a = find_case(0, 0, l.from);
         CaseRecord* b = find_case(0, 0, l.to);
         const MapMark* mark = l.mark >= 0 ? &b->map_marks[l.mark] : nullptr;
-        add_side(*a, *b, {0, 0, 0, l.to}, l.tight, mark);
-        add_side(*b, *a, {0, 0, 0, l.from}, l.tight, mark);
+        if (!add_link(*a, b->key, {0, 0, 0, l.to}, l.tight, mark) ||
+            !add_link(*b, a->key, {0, 0, 0, l.from}, l.tight, mark)) {
+            ADD_FAILURE() << "too many links on card " << l.from << " or " << l.to;
+            return false;
+        }
         if (save_case(0, 0, 0, l.from) != 0 || save_case(0, 0, 0, l.to) != 0) return false;
     }
     for (int b = 1; b <= extra_boards; ++b) {

@@ -86,7 +86,7 @@ TEST_F(Pointer, CtrlPressesToggleTheListUntilItHoldsTen) {
     ASSERT_EQ(view->ctrl_list.count, 9);
     click(4);  // in the list: it goes, the later ones move up
     ASSERT_EQ(view->ctrl_list.count, 8);
-    EXPECT_EQ(view->ctrl_list.entries[4].identity, case_identity(card(5).ref.key));
+    EXPECT_EQ(view->ctrl_list.entries[4].identity, key_time_value(card(5).ref.key));
     EXPECT_EQ(view->ctrl_list.entries[4].where.slot, 5);
     click(4);
     click(9);
@@ -103,17 +103,6 @@ TEST_F(Pointer, CtrlPressesToggleTheListUntilItHoldsTen) {
         EXPECT_EQ(view->ctrl_list.entries[size_t(i)].identity, before.entries[size_t(i)].identity);
     }
     EXPECT_EQ(top(), 0);
-}
-
-TEST(CaseIdentity, IsTheCreationTimeAsDigits) {
-    RecordKey key{};
-    key.year = 2024;
-    key.month = 3;
-    key.day = 5;
-    key.hour = 6;
-    key.minute = 7;
-    key.second = 8;
-    EXPECT_EQ(case_identity(key), 20240305060708);
 }
 
 TEST_F(Pointer, TwoPressesWithinThreeTenthsOfASecondAreADoubleClick) {

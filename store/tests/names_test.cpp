@@ -102,6 +102,9 @@ TEST(Keys, LastSecondOfTheYear) {
     EXPECT_EQ(key_time_value(k), key_time_value(other));
     other.month = 11;
     EXPECT_NE(key_time_value(k), key_time_value(other));
+    // The clock reads as the digits yyyyMMddhhmmss (the board's Ctrl list
+    // keeps Cases by it).
+    EXPECT_EQ(key_time_value(key_0905(101)), 20210303090507);
 }
 
 class PassFiles : public testing::WorkspaceTest {};
