@@ -3,15 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/gbk.h"
 #include "store/tables.h"
 
 namespace nd {
 
 namespace {
-
-inline bool is_lead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
 
 // Moves `p`, which stands on a character boundary, over whole characters
 // until it reaches `target` or steps past it (when `target` is the second
@@ -24,7 +21,7 @@ const char* sync_to(const char* p, const char* target, const char* end) {
         while (p + 8 <= target && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ull) == 0))
             p += 8;
         if (p >= target) break;
-        p += (is_lead(static_cast<unsigned char>(*p)) && p + 1 < end) ? 2 : 1;
+        p += (gbk_lead_byte(static_cast<unsigned char>(*p)) && p + 1 < end) ? 2 : 1;
     }
     return p;
 }
@@ -85,7 +82,7 @@ void search_boards(const std::string& query, int group, int board, std::vector<S
 size_t cut_to_characters(const char* text, size_t len, size_t limit) {
     size_t at = 0;
     while (at < len) {
-        size_t step = (is_lead(static_cast<unsigned char>(text[at])) && at + 1 < len) ? 2 : 1;
+        size_t step = (gbk_lead_byte(static_cast<unsigned char>(text[at])) && at + 1 < len) ? 2 : 1;
         if (at + step > limit) break;
         at += step;
     }

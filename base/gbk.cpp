@@ -13,10 +13,6 @@ namespace nd {
 
 namespace {
 
-bool is_trail(unsigned char b) {
-    return b >= 0x40 && b <= 0xFE && b != 0x7F;
-}
-
 bool iconv_failed(iconv_t cd) {
     return cd == reinterpret_cast<iconv_t>(-1);
 }
@@ -76,6 +72,18 @@ const DecodeTable& decode_table() {
     return table;
 }
 
+// The length of the UTF-8 sequence that starts with `lead`, or 1 for a byte
+// that starts none (it is then refused on its own).
+size_t utf8_length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+}  // namespace
+
 void append_utf8(uint32_t cp, std::string* out) {
     if (cp < 0x80) {
         *out += static_cast<char>(cp);
@@ -93,18 +101,6 @@ void append_utf8(uint32_t cp, std::string* out) {
         *out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-// The length of the UTF-8 sequence that starts with `lead`, or 1 for a byte
-// that starts none (it is then refused on its own).
-size_t utf8_length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 1;
-}
-
-}  // namespace
 
 size_t gbk_char_length(std::string_view text, size_t at) {
     if (at >= text.size()) return 0;
@@ -154,7 +150,7 @@ uint32_t gbk_decode(std::string_view text, size_t at, size_t* length) {
     uint32_t cp = 0;
     if (*length == 2) {
         const unsigned char b1 = static_cast<unsigned char>(text[at + 1]);
-        if (is_trail(b1)) cp = t.pairs[static_cast<size_t>(b0 - 0x81) * 256 + b1];
+        if (gbk_trail_byte(b1)) cp = t.pairs[static_cast<size_t>(b0 - 0x81) * 256 + b1];
     } else if (!gbk_lead_byte(b0)) {
         cp = t.high[b0 - 0x80];
     }

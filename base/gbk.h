@@ -24,6 +24,11 @@ constexpr bool gbk_lead_byte(unsigned char byte) {
     return byte >= 0x81 && byte <= 0xFE;
 }
 
+// True for a byte that may follow a lead byte in a pair.
+constexpr bool gbk_trail_byte(unsigned char byte) {
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
 // The length (1 or 2) of the character that starts at `at`; 0 at the end.
 size_t gbk_char_length(std::string_view text, size_t at);
 
@@ -52,6 +57,9 @@ std::string field_text(const char* field, size_t width);
 // `*length` (0 at the end, where the result is 0). A pair or a single byte
 // that is no GBK character reads as U+FFFD.
 uint32_t gbk_decode(std::string_view text, size_t at, size_t* length);
+
+// Appends the UTF-8 form of the code point `code` to `*out`.
+void append_utf8(uint32_t code, std::string* out);
 
 // UTF-8 of GBK text, U+FFFD for every character that is not GBK.
 std::string gbk_to_utf8(std::string_view gbk);

@@ -28,7 +28,7 @@ void copy_field(char* field, size_t width, const std::string& text) {
     std::memset(field, 0, width);
     size_t n = 0;
     while (n < text.size() && text[n] != '\0') {
-        size_t step = is_lead_byte(static_cast<unsigned char>(text[n])) ? 2 : 1;
+        size_t step = gbk_lead_byte(static_cast<unsigned char>(text[n])) ? 2 : 1;
         if (n + step > width - 1 || n + step > text.size()) break;
         n += step;
     }
@@ -43,7 +43,7 @@ int text_length(CaseBody& body) {
     // Walk characters so the cut never leaves half a pair behind.
     int cut = 0;
     while (cut < kMaxTextBytes) {
-        int step = is_lead_byte(static_cast<unsigned char>(body.text[cut])) ? 2 : 1;
+        int step = gbk_lead_byte(static_cast<unsigned char>(body.text[cut])) ? 2 : 1;
         if (cut + step > kMaxTextBytes) break;
         cut += step;
     }

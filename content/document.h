@@ -33,13 +33,6 @@ struct Document {
     CaseBody* body = nullptr;
 };
 
-inline bool is_lead_byte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-// Second bytes of a GBK pair.
-inline bool is_trail_byte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
 inline bool is_attachment_kind(int kind) {
     return kind == kAttachFile || kind == kAttachImage || kind == kAttachLink ||
            kind == kAttachLinkPending;

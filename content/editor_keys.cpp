@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/gbk.h"
 #include "content/editor_internal.h"
 #include "store/locks.h"
 
@@ -202,7 +203,7 @@ KeyResult editor_key(EditorState& e, int code, unsigned mods) {
     if (e.pending_lead >= 0) {
         char pair[2] = {static_cast<char>(e.pending_lead), static_cast<char>(code)};
         e.pending_lead = -1;
-        if (code >= 0 && code <= 0xFF && is_trail_byte(static_cast<unsigned char>(code))) {
+        if (code >= 0 && code <= 0xFF && gbk_trail_byte(static_cast<unsigned char>(code))) {
             type_bytes(e, pair, 2, false);
             return KeyResult::kHandled;
         }
@@ -289,7 +290,7 @@ void editor_type_text(EditorState& e, const std::string& gbk) {
             while (take < static_cast<int>(gbk.size()) && length + take <= kTypingLimit) {
                 unsigned char c = static_cast<unsigned char>(gbk[take]);
                 if (c < 0x20) break;
-                int size = is_lead_byte(c) && take + 1 < static_cast<int>(gbk.size()) ? 2 : 1;
+                int size = gbk_lead_byte(c) && take + 1 < static_cast<int>(gbk.size()) ? 2 : 1;
                 take += size;
             }
             if (take > 0) {

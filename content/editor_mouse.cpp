@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/gbk.h"
 #include "content/editor_internal.h"
 
 namespace nd::content {
@@ -56,7 +57,7 @@ int offset_at(const EditorState& e, int x, int y) {
 // characters, and everything else.
 int char_class(const char* p) {
     unsigned char c = static_cast<unsigned char>(*p);
-    if (is_lead_byte(c)) return 1;
+    if (gbk_lead_byte(c)) return 1;
     if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_')
         return 2;
     return c == '\n' ? 3 : 0;

@@ -48,18 +48,6 @@ std::string document_text(const std::string& text) {
     return out;
 }
 
-// The longest prefix of `text` of at most `room` bytes that ends between
-// two characters.
-size_t whole_characters(const std::string& text, size_t room) {
-    size_t n = 0;
-    while (n < text.size()) {
-        size_t size = is_lead_byte(static_cast<unsigned char>(text[n])) ? 2 : 1;
-        if (n + size > room || n + size > text.size()) break;
-        n += size;
-    }
-    return n;
-}
-
 void paste_text(EditorState& e, const std::string& clip) {
     std::string text = document_text(clip);
     {
@@ -70,7 +58,7 @@ void paste_text(EditorState& e, const std::string& clip) {
         // of its own.
         bool add_lf = !line.is_text() && (text.empty() || text.back() != '\n');
         int room = kPasteLimit - e.layout.length - (add_lf ? 1 : 0);
-        size_t n = room > 0 ? whole_characters(text, static_cast<size_t>(room)) : 0;
+        size_t n = room > 0 ? gbk_fit(text, static_cast<size_t>(room)) : 0;
         if (n == 0) return;
         text.resize(n);
         if (add_lf) text += '\n';
@@ -103,7 +91,7 @@ void queue_files(EditorState& e, const std::vector<std::string>& files) {
                 e.message = kReasonBadPath + (converted ? p.path_gbk : std::string());
                 continue;
             }
-            p.name_gbk.resize(whole_characters(p.name_gbk, 254));
+            p.name_gbk.resize(gbk_fit(p.name_gbk, 254));
         }
         e.pending.push_back(std::move(p));
     }

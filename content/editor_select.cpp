@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/gbk.h"
 #include "content/editor_internal.h"
 
 namespace nd::content::detail {
@@ -33,7 +34,7 @@ bool put(std::string& out, const char* bytes, size_t n) {
 bool put_text(std::string& out, const char* text, size_t n) {
     for (size_t i = 0; i < n;) {
         unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t size = is_lead_byte(c) && i + 1 < n ? 2 : 1;
+        size_t size = gbk_lead_byte(c) && i + 1 < n ? 2 : 1;
         bool ok = c == '\n' ? put(out, "\r\n", 2) : put(out, text + i, size);
         if (!ok) return false;
         i += size;

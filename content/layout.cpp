@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/gbk.h"
+
 namespace nd::content {
 
 namespace {
@@ -45,8 +47,8 @@ int cut_text_line(char* text, int length, int pos, const Metrics& m, DisplayLine
         // A lead byte whose partner is not a trail byte (a line feed, the
         // end) is shown as a byte of its own, so a pair never swallows a
         // line feed or runs past the text.
-        bool pair = is_lead_byte(c) && pos + bytes + 1 < length &&
-                    is_trail_byte(static_cast<unsigned char>(text[pos + bytes + 1]));
+        bool pair = gbk_lead_byte(c) && pos + bytes + 1 < length &&
+                    gbk_trail_byte(static_cast<unsigned char>(text[pos + bytes + 1]));
         int size = pair ? 2 : 1;
         if (remaining < (pair ? kWideRoom : kNarrowRoom) || bytes + size > kMaxLineBytes) break;
         line.chars[line.char_count++] = static_cast<int16_t>(bytes);
@@ -56,8 +58,8 @@ int cut_text_line(char* text, int length, int pos, const Metrics& m, DisplayLine
     // A box too narrow for even one character still advances a character per
     // line, so the layout always ends.
     if (bytes == 0 && pos < length) {
-        bool pair = is_lead_byte(static_cast<unsigned char>(text[pos])) && pos + 1 < length &&
-                    is_trail_byte(static_cast<unsigned char>(text[pos + 1]));
+        bool pair = gbk_lead_byte(static_cast<unsigned char>(text[pos])) && pos + 1 < length &&
+                    gbk_trail_byte(static_cast<unsigned char>(text[pos + 1]));
         line.chars[line.char_count++] = 0;
         bytes = pair ? 2 : 1;
     }

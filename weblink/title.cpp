@@ -109,24 +109,6 @@ std::string to_utf8(std::string_view bytes, const std::string& charset) {
     return out;
 }
 
-void append_utf8(uint32_t code, std::string* out) {
-    if (code < 0x80) {
-        out->push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out->push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out->push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
 // Decodes the character reference at text[i] ('&'); returns its length, or
 // 0 when it is not one this reader knows (the '&' then stands as it is).
 size_t decode_reference(std::string_view text, size_t i, std::string* out) {
@@ -195,7 +177,7 @@ std::string cut_gbk(const std::string& gbk) {
     std::string out;
     for (size_t i = 0; i < gbk.size();) {
         unsigned char lead = static_cast<unsigned char>(gbk[i]);
-        size_t len = lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+        size_t len = gbk_lead_byte(lead) ? 2 : 1;
         if (lead == 0x80 || lead == 0xFF || i + len > gbk.size()) {
             ++i;
             continue;

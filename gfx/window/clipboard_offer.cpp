@@ -139,15 +139,6 @@ int read_picture(const Offer& offer, ClipboardContent* out) {
     return result;
 }
 
-void append_utf8(uint32_t code, std::string* out) {
-    if (code < 0x80) {
-        out->push_back(static_cast<char>(code));
-    } else {
-        out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
 // UTF-8 to ISO-8859-1; characters beyond it become '?'.
 std::string latin1_of(const std::string& utf8) {
     std::string out;
@@ -175,7 +166,7 @@ std::string gbk_from_clipboard(const std::string& bytes, bool latin1) {
             c = '\n';
         }
         if (latin1) {
-            append_utf8(static_cast<unsigned char>(c), &utf8);
+            nd::append_utf8(static_cast<unsigned char>(c), &utf8);
         } else {
             utf8.push_back(c);
         }
