@@ -21,6 +21,7 @@
 
 #include "base/file_io.h"
 #include "base/process.h"
+#include "base/testing/file_bytes.h"
 #include "base/testing/temp_dir.h"
 #include "board/layout.h"
 #include "board/testing/scene.h"
@@ -70,11 +71,6 @@ std::map<std::string, uint32_t> read_goldens() {
     std::string hex;
     while (in >> name >> hex) goldens[name] = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
     return goldens;
-}
-
-std::string read_text(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 const std::vector<SceneCard> kTitles = {
@@ -166,7 +162,7 @@ TEST_F(Render, TheLayoutSaysWhatWasDrawn) {
     ASSERT_EQ(render({"render", wk, temp / "layout.png", "--size", "800x600", "--origin", "10,-20",
                       "--layout", json}),
               0);
-    const std::string text = read_text(json);
+    const std::string text = testing::read_all(json);
     // Title cards are their title's width plus 14 wide, 30 high; the widths
     // come from the font, so they are read back rather than assumed.
     auto number_after = [&](const std::string& key, size_t from) {
@@ -203,24 +199,17 @@ TEST_F(Render, TheLayoutSaysWhatWasDrawn) {
 
 TEST_F(Render, OnlyReadsAndWorksWhileTheWorkspaceIsOpen) {
     const std::string wk = make("held", kTitles, kTitleLinks);
-    auto snapshot = [&] {
-        std::string all;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(temp.path())) {
-            if (e.is_regular_file() && e.path().extension() != ".png") {
-                all += e.path().string() + "\n" + read_text(e.path().string());
-            }
-        }
-        return all;
-    };
+    // The picture goes elsewhere, so the workspace's folder must stay as it is.
+    nd::testing::TempDir out{"nd_render_out"};
     // As nodrel holds it: the .wk's lock taken by this process.
     WorkspaceSettings ws;
     std::string reason;
     ASSERT_GE(load_workspace_settings(ws, wk, &reason), 0) << reason;
-    const std::string before = snapshot();
-    EXPECT_EQ(render({"render", wk, temp / "held.png", "--top", "0.0.3"}), 0);
-    EXPECT_EQ(snapshot(), before);
+    const std::string before = testing::snapshot(temp.path());
+    EXPECT_EQ(render({"render", wk, out / "held.png", "--top", "0.0.3"}), 0);
+    EXPECT_EQ(testing::snapshot(temp.path()), before);
     close_workspace_settings(ws);
-    EXPECT_TRUE(file_exists(temp / "held.png"));
+    EXPECT_TRUE(file_exists(out / "held.png"));
 }
 
 TEST_F(Render, BadArgumentsAreRefusedPlainly) {

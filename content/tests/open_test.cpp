@@ -17,18 +17,18 @@ namespace {
 
 class OpenAttachment : public ::testing::Test {
 protected:
-    std::string dir, root, out;
+    testing::TempDir temp{"nd_open"};
+    const std::string& dir = temp.path();
+    std::string root, out;
     std::unique_ptr<CaseRecord> record = std::make_unique<CaseRecord>();
 
     void SetUp() override {
-        char tmpl[] = "/tmp/nd_open_XXXXXX";
-        dir = mkdtemp(tmpl);
+        ASSERT_FALSE(dir.empty());
         root = dir + "/ws/";
         out = dir + "/argv.txt";
         std::filesystem::create_directories(root + "1/img/2024/01/02");
         std::memset(record.get(), 0, sizeof(CaseRecord));
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // An opener that writes its argument count and arguments, one a line,
     // and exits with `code`.

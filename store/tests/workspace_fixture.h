@@ -60,17 +60,6 @@ inline void add_case_with_text(const char* title, int g, int b, const std::strin
     ASSERT_EQ(save_case(2, g, b, at.slot), 0) << title;
 }
 
-// Every regular file under `dir` with its bytes, for "nothing changed" checks.
-inline std::string snapshot(const std::string& dir) {
-    std::string all;
-    std::vector<std::string> names;
-    for (auto& e : std::filesystem::recursive_directory_iterator(dir))
-        if (e.is_regular_file()) names.push_back(e.path().string());
-    std::sort(names.begin(), names.end());
-    for (auto& n : names) all += n + "\n" + read_all(n) + "\n";
-    return all;
-}
-
 class WorkspaceTest : public ::testing::Test {
 protected:
     TempDir temp{"nd_store"};

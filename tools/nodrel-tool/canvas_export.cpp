@@ -19,6 +19,7 @@
 #include "store/tables.h"
 #include "tools/nodrel-tool/case_markdown.h"
 #include "tools/nodrel-tool/export_files.h"
+#include "tools/nodrel-tool/read_workspace.h"
 
 namespace tool {
 
@@ -146,7 +147,7 @@ std::string write_board_canvas(const std::string& root, const std::string& out,
                  {"height", kPictureH},
                  {"file", rel}});
         }
-        std::string text = "# " + nd::gbk_to_utf8(nd::field_text(c->title, sizeof c->title));
+        std::string text = "# " + field_utf8(c->title, sizeof c->title);
         std::string content = trim_lines(
             content_markdown(*c, *nd::find_case_body(g, b, s), [&](const nd::Attachment& a) {
                 int slot = int(&a - c->attachments);
@@ -172,9 +173,8 @@ std::string write_board_canvas(const std::string& root, const std::string& out,
                 edges.push_back(edge);
             } else {
                 const nd::Board* other = nd::find_board(at.group, at.board);
-                elsewhere +=
-                    "\n- " + nd::gbk_to_utf8(nd::field_text(t->title, sizeof t->title)) +
-                    (other ? " (" + nd::gbk_to_utf8(nd::field_text(other->name, 64)) + ")" : "");
+                elsewhere += "\n- " + field_utf8(t->title, sizeof t->title) +
+                             (other ? " (" + field_utf8(other->name, 64) + ")" : "");
             }
         }
         if (!elsewhere.empty()) text += "\n\n其他白板上的关联：" + elsewhere;

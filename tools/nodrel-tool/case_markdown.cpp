@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/gbk.h"
+#include "tools/nodrel-tool/read_workspace.h"
 
 namespace tool {
 
@@ -22,7 +23,7 @@ std::string content_markdown(const nd::CaseRecord& c, const nd::CaseBody& body,
         if (line.size() >= 8 && line.compare(0, 2, "**") == 0 && line[5] == ':' &&
             std::sscanf(line.c_str() + 2, "%3[a-z]:%u", tag, &slot) == 2 && slot < 100) {
             const nd::Attachment& a = c.attachments[slot];
-            std::string name = nd::gbk_to_utf8(nd::field_text(a.name, sizeof a.name));
+            std::string name = field_utf8(a.name, sizeof a.name);
             std::string path = nd::field_text(a.path, sizeof a.path);
             if (!std::strcmp(tag, "img") && a.kind == nd::kAttachImage) {
                 out += "![" + name + "](<" + image_target(a) + ">)\n";

@@ -51,7 +51,7 @@ int run_search(int argc, char** argv) {
         const nd::CaseRecord* c = nd::find_case(r.group, r.board, r.slot);
         std::printf("%d\t%s\t%s\n", int(r.kind),
                     tool::location_text({0, r.group, r.board, r.slot}).c_str(),
-                    nd::gbk_to_utf8(nd::field_text(c->title, sizeof c->title)).c_str());
+                    tool::field_utf8(c->title, sizeof c->title).c_str());
     }
     return 0;
 }

@@ -21,10 +21,6 @@ namespace {
 
 using Slot = std::tuple<int, int, int>;
 
-std::string utf8(const char* field, size_t width) {
-    return nd::gbk_to_utf8(nd::field_text(field, width));
-}
-
 // A file-name piece: separators, controls and characters other systems
 // refuse become "_"; the result is cut to about 60 bytes on a character
 // boundary.
@@ -92,7 +88,7 @@ const char* const kForm[] = {"case", "标题", "照片", "地图"};
 
 std::string case_markdown(const std::string& root, const nd::CaseRecord& c,
                           const nd::CaseBody& body, const std::map<Slot, std::string>& files) {
-    std::string md = "# " + utf8(c.title, sizeof c.title) + "\n\n";
+    std::string md = "# " + tool::field_utf8(c.title, sizeof c.title) + "\n\n";
     char buf[256];
     md += std::string("- 属性: ") + attribute_label(c.key.type) + "\n";
     md += std::string("- 类型: ") + kind_label(c.kind) + "\n";
@@ -121,7 +117,8 @@ std::string case_markdown(const std::string& root, const nd::CaseRecord& c,
                 at.flag == 0 ? nd::find_case(at.group, at.board, at.slot) : nullptr;
             auto f = files.find({at.group, at.board, at.slot});
             if (t && f != files.end())
-                md += "- [" + utf8(t->title, sizeof t->title) + "](../../" + f->second + ")\n";
+                md += "- [" + tool::field_utf8(t->title, sizeof t->title) + "](../../" + f->second +
+                      ")\n";
             else
                 md += "- (a Case that is not in this workspace)\n";
         }
@@ -133,7 +130,7 @@ std::string case_markdown(const std::string& root, const nd::CaseRecord& c,
             int32_t overlay;
             std::memcpy(&overlay, c.overlays[i], 4);
             std::snprintf(buf, sizeof buf, " | %d | %d |\n", c.resource_values[i], overlay);
-            md += "| " + utf8(c.resource_names[i], 16) + buf;
+            md += "| " + tool::field_utf8(c.resource_names[i], 16) + buf;
         }
     }
     md += "\n## 内容\n\n" + tool::content_markdown(c, body, [&](const nd::Attachment& a) {
@@ -159,19 +156,20 @@ int run_export(int argc, char** argv) {
     for (int g = 0; g < nd::kGroupSlots; ++g) {
         if (!nd::Tables.group_boards[g]) continue;
         std::snprintf(num, sizeof num, "%02d-", g + 1);
-        std::string gdir = num + name_piece(utf8(nd::Tables.groups.names[g], 32));
+        std::string gdir = num + name_piece(tool::field_utf8(nd::Tables.groups.names[g], 32));
         for (int b = 0; b < nd::kBoardSlots; ++b) {
             const nd::Board* bd = nd::find_board(g, b);
             if (!bd) continue;
             std::snprintf(num, sizeof num, "%02d-", b + 1);
-            std::string bdir = gdir + "/" + num + name_piece(utf8(bd->name, sizeof bd->name));
+            std::string bdir =
+                gdir + "/" + num + name_piece(tool::field_utf8(bd->name, sizeof bd->name));
             board_dirs[{g, b}] = bdir;
             for (int s = 0; s < nd::kCaseSlots; ++s) {
                 const nd::CaseRecord* c = nd::find_case(g, b, s);
                 if (!c) continue;
                 std::snprintf(num, sizeof num, "%03u-", unsigned{bd->cases[s].ordinal});
-                files[{g, b, s}] =
-                    bdir + "/" + num + name_piece(utf8(c->title, sizeof c->title)) + ".md";
+                files[{g, b, s}] = bdir + "/" + num +
+                                   name_piece(tool::field_utf8(c->title, sizeof c->title)) + ".md";
             }
         }
     }
@@ -185,7 +183,7 @@ int run_export(int argc, char** argv) {
             return 1;
         }
         const nd::Board* bd = nd::find_board(g, b);
-        std::string index = "# " + utf8(bd->name, sizeof bd->name) + "\n\n";
+        std::string index = "# " + tool::field_utf8(bd->name, sizeof bd->name) + "\n\n";
         for (int s = 0; s < nd::kCaseSlots; ++s) {
             const nd::CaseRecord* c = nd::find_case(g, b, s);
             if (!c) continue;
@@ -198,7 +196,7 @@ int run_export(int argc, char** argv) {
             }
             ++written;
             std::string base = file.substr(file.find_last_of('/') + 1);
-            index += "- [" + utf8(c->title, sizeof c->title) + "](<" + base + ">) — " +
+            index += "- [" + tool::field_utf8(c->title, sizeof c->title) + "](<" + base + ">) — " +
                      pick(kColour, c->colour) + "\n";
         }
         if (!tool::write_text(out + "/" + bdir + "/index.md", index)) {
@@ -217,7 +215,6 @@ int run_export(int argc, char** argv) {
     return 0;
 }
 
-const tool::Registration export_command({"export", "export PATH.wk DIR [--canvas]",
-                                         run_export});
+const tool::Registration export_command({"export", "export PATH.wk DIR [--canvas]", run_export});
 
 }  // namespace

@@ -236,10 +236,6 @@ std::string rel(const std::string& root, const std::string& path) {
     return path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : path;
 }
 
-std::string utf8(const char* field, size_t width) {
-    return nd::gbk_to_utf8(nd::field_text(field, width));
-}
-
 int run_dump(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: nodrel-tool dump PATH.wk\n");
@@ -255,21 +251,22 @@ int run_dump(int argc, char** argv) {
     for (int g = 0; g < nd::kGroupSlots; ++g) {
         const nd::GroupBoards* gb = nd::Tables.group_boards[g].get();
         if (!gb) continue;
-        std::printf("group %d \"%s\" key=%s file=%s\n", g, utf8(gt.names[g], 32).c_str(),
-                    key_text(gt.keys[g]).c_str(),
+        std::printf("group %d \"%s\" key=%s file=%s\n", g,
+                    tool::field_utf8(gt.names[g], 32).c_str(), key_text(gt.keys[g]).c_str(),
                     rel(root, nd::make_path(root, nd::kTypeGroup, gt.keys[g], 0)).c_str());
         for (int b = 0; b < nd::kBoardSlots; ++b) {
             const nd::Board* bd = nd::find_board(g, b);
             if (!bd) continue;
-            std::printf("  board %d.%d \"%s\" key=%s file=%s cases=%u\n", g, b,
-                        utf8(bd->name, sizeof bd->name).c_str(), key_text(bd->key).c_str(),
-                        rel(root, nd::make_path(root, bd->key.type, bd->key, 0)).c_str(),
-                        bd->case_count);
+            std::printf(
+                "  board %d.%d \"%s\" key=%s file=%s cases=%u\n", g, b,
+                tool::field_utf8(bd->name, sizeof bd->name).c_str(), key_text(bd->key).c_str(),
+                rel(root, nd::make_path(root, bd->key.type, bd->key, 0)).c_str(), bd->case_count);
             for (int s = 0; s < nd::kCaseSlots; ++s) {
                 const nd::CaseRecord* c = nd::find_case(g, b, s);
                 if (!c) continue;
                 std::printf("    case %d.%d.%d #%u \"%s\" key=%s file=%s\n", g, b, s,
-                            unsigned{bd->cases[s].ordinal}, utf8(c->title, sizeof c->title).c_str(),
+                            unsigned{bd->cases[s].ordinal},
+                            tool::field_utf8(c->title, sizeof c->title).c_str(),
                             key_text(c->key).c_str(),
                             rel(root, nd::make_path(root, c->key.type, c->key, 0)).c_str());
             }

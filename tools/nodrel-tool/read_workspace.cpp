@@ -46,4 +46,8 @@ std::string location_text(const nd::LocationRef& at) {
     return buf;
 }
 
+std::string field_utf8(const char* field, size_t width) {
+    return nd::gbk_to_utf8(nd::field_text(field, width));
+}
+
 }  // namespace tool

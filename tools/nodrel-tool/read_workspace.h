@@ -3,6 +3,7 @@
 // "G.B.S" and "G.B".
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "store/records.h"
@@ -23,5 +24,8 @@ void print_load_failure(const char* command, int code);
 bool parse_location(const char* text, int parts, nd::LocationRef& out);
 
 std::string location_text(const nd::LocationRef& at);
+
+// The UTF-8 text of a fixed GBK field, for terminals and exported files.
+std::string field_utf8(const char* field, size_t width);
 
 }  // namespace tool

@@ -16,6 +16,8 @@
 #include "analysis/links.h"
 #include "base/file_io.h"
 #include "base/park_miller.h"
+#include "base/testing/file_bytes.h"
+#include "base/testing/temp_dir.h"
 #include "settings/settings.h"
 #include "store/boards.h"
 #include "store/cases.h"
@@ -31,6 +33,7 @@ namespace {
 
 using Json = nlohmann::json;
 
+using testing::snapshot;
 using testing::ToolRun;
 
 // Standard output only: the commands' messages go to standard error.
@@ -42,41 +45,22 @@ std::string quoted(const std::string& s) {
     return "'" + s + "'";
 }
 
-// Every file under `dir` with its bytes and mode, to see that nothing changed.
-std::string snapshot(const std::string& dir) {
-    std::map<std::string, std::string> files;
-    for (auto& e : std::filesystem::recursive_directory_iterator(dir))
-        if (e.is_regular_file()) {
-            std::ifstream in(e.path(), std::ios::binary);
-            files[e.path().string()] = std::string(std::istreambuf_iterator<char>(in), {});
-        }
-    std::string all;
-    for (auto& [name, bytes] : files) all += name + "\n" + bytes;
-    return all;
-}
-
 class AnalysisTool : public ::testing::Test {
 protected:
-    std::string dir, wk, root;
+    testing::TempDir temp{"nd_analysis_tool"};
+    const std::string& dir = temp.path();
+    std::string wk, root;
     std::string image_year;
     WorkspaceSettings held;
 
     void link(int from_board, int from_slot, int to_board, int to_slot, bool tight) {
         CaseRecord* a = find_case(0, from_board, from_slot);
         const CaseRecord* b = find_case(0, to_board, to_slot);
-        int i = int(a->link_count++);
-        a->link_keys[i] = b->key;
-        a->link_locations[i] = LocationRef{0, 0, to_board, to_slot};
-        LinkDetail d{};
-        d.role = 3;
-        d.mark_x = d.mark_y = -1;
-        d.relation = tight ? kRelationTight : kRelationLoose;
-        std::memcpy(a->link_extra[i], &d, sizeof d);
+        ASSERT_TRUE(add_link(*a, b->key, LocationRef{0, 0, to_board, to_slot}, tight));
     }
 
     void SetUp() override {
-        char tmpl[] = "/tmp/nd_analysis_tool_XXXXXX";
-        dir = mkdtemp(tmpl);
+        ASSERT_FALSE(dir.empty());
         wk = dir + "/ws.wk";
         ASSERT_EQ(tool("new " + wk).status, 0);
         ASSERT_TRUE(workspace_root(wk, root));
@@ -152,7 +136,6 @@ protected:
         close_workspace_settings(held);
         set_sync_writes(true);
         clear_tables();
-        std::filesystem::remove_all(dir);
     }
 };
 
