@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "base/file_io.h"
 #include "base/park_miller.h"
@@ -338,11 +339,21 @@ TEST_F(Images, PastedPictureBecomesAnImageAttachment) {
 TEST_F(Images, DroppedFilesKeepTheirOrderAroundAPicture) {
     env.previews = nullptr;
     std::vector<uint8_t> png = png_bytes(dir, 40, 30);
-    nd::testing::write_raw(dir + "/shot.PNG", std::string(png.begin(), png.end()));
+    // The picture comes through a pipe, so its import cannot finish before
+    // the test has looked: the file after it must wait for it.
+    const std::string shot = dir + "/shot.PNG";
+    ASSERT_EQ(mkfifo(shot.c_str(), 0600), 0);
     open("");
-    editor_insert_files(editor, {dir + "/a.txt", dir + "/shot.PNG", dir + "/b.txt"});
-    // The file after the picture waits for it.
+    editor_insert_files(editor, {dir + "/a.txt", shot, dir + "/b.txt"});
     EXPECT_EQ(text(), "**fle:00\n\n\n\n");
+    editor_poll(editor);
+    EXPECT_EQ(text(), "**fle:00\n\n\n\n") << "the file after the picture did not wait";
+    {
+        // Opens once the import worker reads the pipe.
+        std::ofstream pipe(shot, std::ios::binary);
+        pipe.write(reinterpret_cast<const char*>(png.data()),
+                   static_cast<std::streamsize>(png.size()));
+    }
     finish_imports();
     EXPECT_EQ(text(), "**fle:00\n**img:01\n**fle:02\n\n\n\n");
     EXPECT_EQ(record().attachments[1].kind, kAttachImage);
