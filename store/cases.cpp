@@ -276,7 +276,11 @@ CaseIndex::Identity CaseIndex::identity_of(const RecordKey& key) {
 }
 
 size_t CaseIndex::Hash::operator()(const Identity& id) const {
-    return std::hash<int64_t>()(id.time * 1000003 + id.serial * 131 + id.type);
+    // Unsigned, so the product wraps instead of overflowing: a creation time
+    // of 14 digits times the prime is beyond 63 bits.
+    const uint64_t mixed =
+        static_cast<uint64_t>(id.time) * 1000003u + uint64_t{id.serial} * 131u + id.type;
+    return std::hash<uint64_t>()(mixed);
 }
 
 void CaseIndex::build() {
