@@ -18,6 +18,12 @@ void* operator new(size_t n) {
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
+// Pictures are made with the nothrow form; it must count, and pair with the
+// free below, too.
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    if (g_counting) ++g_allocations;
+    return std::malloc(n ? n : 1);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
