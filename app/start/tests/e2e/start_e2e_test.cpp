@@ -217,7 +217,7 @@ TEST_F(StartPageE2e, NewWorkspaceIsListedAfterRestartAndHeldAgainstASecondProgra
     choose(workspace("Team"));
     click(page, centre_x(layout::kNew), centre_y(layout::kNew));
     ASSERT_FALSE(wait_for_window("^Team$", kWindowWait).empty()) << log();
-    EXPECT_TRUE(exists(workspace("Team.wk")));
+    EXPECT_TRUE(loaded(workspace("Team.wk")));
     EXPECT_TRUE(loaded(workspace("Team/0/frame/root.frame")));
     RecentTable table = recent_on_disk();
     ASSERT_EQ(table.count, 1);
@@ -329,7 +329,7 @@ TEST_F(StartPageE2e, WithoutAChooserThePathIsTypedOnThePage) {
     ASSERT_EQ(screenshot(page, artifact("start-path-entry.png")), 0);
     run_capture({"xdotool", "key", "--window", page, "Return"}, nullptr);
     ASSERT_FALSE(wait_for_window("^Typed$", kWindowWait).empty()) << log();
-    EXPECT_TRUE(exists(workspace("Typed.wk")));
+    EXPECT_TRUE(loaded(workspace("Typed.wk")));
     EXPECT_TRUE(loaded(workspace("Typed/0/frame/root.frame")));
     EXPECT_EQ(quit(&p), 0) << log();
 }
