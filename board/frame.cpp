@@ -8,7 +8,6 @@
 #include "board/menu.h"
 #include "board/selection_slots.h"
 #include "board/top_bar.h"
-#include "board/window_mgmt.h"
 #include "ui/panel.h"
 
 namespace nd {
@@ -51,8 +50,6 @@ void draw_cards_and_links(const MainView&, gfx::IMAGE*) {}
 void draw_board_frame(const MainView&, gfx::IMAGE*) {}
 void draw_grip_and_border(const MainView&, gfx::IMAGE*) {}
 void draw_resize_overlay(const MainView&, gfx::IMAGE*) {}
-void draw_size_hint(const MainView& view, gfx::IMAGE* canvas) {
-    draw_keyboard_resize_hint(view, canvas);
-}
+void draw_size_hint(const MainView&, gfx::IMAGE*) {}
 
 }  // namespace nd

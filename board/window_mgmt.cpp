@@ -7,8 +7,6 @@
 #include "gfx/window/key_map.h"
 #include "gfx/window/window.h"
 #include "session/workspace.h"
-#include "skins/palette.h"
-#include "skins/skin.h"
 
 namespace nd {
 
@@ -23,12 +21,6 @@ constexpr float kLargestStep = 4096.0f;
 // The dialog kind of the window-size dialog; while it is open the
 // deferred re-layout waits.
 constexpr int kDialogWindowSize = 8;
-
-// "Ctrl + ALT + Up/Down/Left/Right 修改窗口大小"
-constexpr char kHint[] =
-    "Ctrl + ALT + Up/Down/Left/Right \xD0\xDE\xB8\xC4\xB4\xB0\xBF\xDA\xB4\xF3\xD0\xA1";
-constexpr char kHintFace[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";  // 微软雅黑
-constexpr int kHintSize = 26;
 
 // Where the window is put after a size change: its remembered place, or the
 // work area's corner while it is not placed.
@@ -137,23 +129,6 @@ void finish_deferred_resize(MainView& view) {
         std::fprintf(stderr, "nodrel: %s cannot be written; the window size is not kept\n",
                      open_workspace_settings().path.c_str());
     }
-}
-
-void draw_keyboard_resize_hint(const MainView&, gfx::IMAGE* canvas) {
-    const int skin = current_skin();
-    const int width = gfx::image_width(canvas);
-    const int height = gfx::image_height(canvas);
-    gfx::set_bk_color(palette_color(kPalPageBackground, skin), canvas);
-    gfx::clear_image(canvas);
-    gfx::set_color(palette_color(kPalOptionSelect, skin), canvas);
-    for (int inset = 0; inset < 3; ++inset)
-        gfx::draw_rectangle(inset, inset, width - 1 - inset, height - 1 - inset, canvas);
-    gfx::set_bk_mode(gfx::kTransparent, canvas);
-    gfx::set_font(kHintSize, 0, kHintFace, canvas);
-    gfx::set_color(palette_color(kPalPanelTitle, skin), canvas);
-    const int text_w = gfx::text_width(kHint, canvas);
-    const int text_h = gfx::text_height(kHint, canvas);
-    gfx::text_out((width - text_w) / 2, (height - text_h) / 2, kHint, canvas);
 }
 
 }  // namespace nd

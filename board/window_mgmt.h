@@ -4,8 +4,6 @@
 // resizes at once and re-lays-out later.
 #pragma once
 
-#include "gfx/gfx.h"
-
 namespace nd {
 
 struct MainViewState;
@@ -55,7 +53,5 @@ void keyboard_resize_step(MainView& view, int pressed_key);
 // Frame step k: once the resize mode has ended, re-lays-out the view at
 // the size it left and stores that size with the workspace.
 void finish_deferred_resize(MainView& view);
-// The resize mode's hint, which the frame shows instead of the board.
-void draw_keyboard_resize_hint(const MainView& view, gfx::IMAGE* canvas);
 
 }  // namespace nd

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "board/about_page.h"
-#include "board/frame.h"
 #include "board/keyboard.h"
 #include "board/menu.h"
 #include "board/tests/board_fixture.h"
@@ -14,7 +13,6 @@
 #include "gfx/window/key_map.h"
 #include "session/menu_objects.h"
 #include "session/workspace.h"
-#include "skins/palette.h"
 #include "skins/pictures.h"
 #include "skins/skin.h"
 
@@ -135,21 +133,6 @@ TEST_F(WindowTest, CtrlAltAndTheArrowsResizeAndTheViewFollowsWhenTheModeEnds) {
     ASSERT_TRUE(stored_window_size(&w, &h));
     EXPECT_EQ(w, 1607);
     EXPECT_EQ(h, 901);
-}
-
-TEST_F(WindowTest, TheHintReplacesTheFrameWhileTheModeIsOn) {
-    set_keyboard_resize_mode(view, true);
-    gfx::IMAGE* canvas = gfx::new_image(800, 300);
-    draw_size_hint(view, canvas);
-    const gfx::Color frame = palette_color(kPalOptionSelect, current_skin()) & 0xFFFFFF;
-    const gfx::Color page = palette_color(kPalPageBackground, current_skin()) & 0xFFFFFF;
-    auto rgb = [&](int x, int y) { return gfx::get_pixel(x, y, canvas) & 0xFFFFFF; };
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(rgb(x, 150), frame) << "frame column " << x;
-    EXPECT_EQ(rgb(3, 150), page);
-    int ink = 0;
-    for (int x = 3; x < 797; ++x) ink += rgb(x, 150) != page;
-    EXPECT_GT(ink, 0) << "the hint's text crosses the middle row";
-    gfx::delete_image(canvas);
 }
 
 TEST_F(WindowTest, MaximiseTakesTheWorkAreaAndRestoreGoesBack) {
