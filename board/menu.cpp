@@ -130,15 +130,6 @@ void open_menu(MainView& view, const MenuTarget& target) {
     request_redraw(view);
 }
 
-void open_requested_menu(MainView& view, const BoardRequest& request) {
-    MenuTarget target;
-    target.object = request.object;
-    target.target = request.target;
-    target.x = request.x;
-    target.y = request.y;
-    open_menu(view, target);
-}
-
 int menu_direct_command(MainView& view, const MenuTarget& target, int request) {
     static constexpr int kDirect[4] = {-1, kItemLink, kItemSort, kItemAssess};
     if (request < 1 || request > 3) return -1;

@@ -10,7 +10,6 @@
 #include "board/menu_items.h"
 #include "gfx/gfx.h"
 #include "gfx/window/window.h"
-#include "session/requests.h"
 
 namespace nd {
 
@@ -48,10 +47,9 @@ struct MenuState {
 // click that did not pan does. Panels ask for their rows' menus with a
 // request instead.
 void open_menu_at(MainView& view, int object, int x, int y);
-// Builds and opens the menu for a target given in full (a panel's request).
+// Builds and opens the menu for a target given in full (a panel's
+// kContextMenu request).
 void open_menu(MainView& view, const MenuTarget& target);
-// The kContextMenu request of a panel.
-void open_requested_menu(MainView& view, const BoardRequest& request);
 // The target of the object with hit code `hit` at (x, y): the card's Case,
 // the selected Case for the top bar's buttons. False for objects without a
 // menu of the board's (panels, the grip, empty top bar).
