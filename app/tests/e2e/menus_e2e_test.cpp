@@ -19,6 +19,8 @@ namespace {
 // Where the workspace's first whiteboard shows its origin.
 constexpr int kOriginX = 0;
 constexpr int kOriginY = 0;
+// The top bar's first row.
+constexpr int kTopBarTop = 30;
 
 class MenusE2e : public NodrelE2e {
 protected:
@@ -88,6 +90,23 @@ protected:
         return done();
     }
 
+    // The program's window once it has this size and place (their changes
+    // reach the server one after the other), or id 0 after 5 s.
+    WindowInfo wait_placed(int width, int height, int x, int y) {
+        WindowInfo w;
+        const bool placed = wait_for([&] {
+            w = m_x.wait_window(0, width, height);
+            return w.id != 0 && w.x == x && w.y == y;
+        });
+        if (!placed) {
+            ADD_FAILURE() << "no " << width << "x" << height << " window at " << x << "," << y
+                          << "; the last one seen: " << w.width << "x" << w.height << " at " << w.x
+                          << "," << w.y;
+            w.id = 0;
+        }
+        return w;
+    }
+
     // The board file's Case count, as the program last wrote it.
     uint32_t stored_case_count(const RecordKey& board) {
         uint32_t count = 0;
@@ -113,12 +132,12 @@ TEST_F(MenusE2e, ACaseDeletedThroughItsMenusAcceleratorIsGoneFromDisk) {
     ASSERT_NE(w.id, 0u);
     const int x = kOriginX + 400 + 6;
     const int y = kOriginY + 300 + 6;
-    // The menu opens at the pointer, over what lies right of and below it.
-    const long before = m_x.pixel(w.id, x + 120, y + 100);
+    // The menu opens at the pointer, over the board right of and below it.
+    const auto menu_spot = [&] { return m_x.pixel(w.id, x + 120, y + 100); };
+    ASSERT_TRUE(wait_for([&] { return menu_spot() == kBackground; })) << "no board; log:\n"
+                                                                      << log();
     xdotool(w, x, y, {"sleep", "0.3", "click", "3"});
-    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, x + 120, y + 100) != before; }))
-        << "no menu; log:\n"
-        << log();
+    ASSERT_TRUE(wait_for([&] { return menu_spot() != kBackground; })) << "no menu; log:\n" << log();
     ASSERT_EQ(run({"xdotool", "key", "x"}), 0);
     EXPECT_TRUE(wait_for([&] { return stored_case_count(m_board) == 1; })) << log();
 
@@ -161,17 +180,14 @@ TEST_F(MenusE2e, ADoubleClickOnTheCaptionStripMaximisesAndRestores) {
     EXPECT_EQ(small.x, (kScreenWidth - 1200) / 2);
     EXPECT_EQ(small.y, (kScreenHeight - 700) / 2);
 
-    xdotool(small, 600, 10, {"sleep", "0.3", "click", "--repeat", "2", "--delay", "80", "1"});
-    const WindowInfo big = m_x.wait_window(5000, kScreenWidth, kScreenHeight);
+    const auto double_click_caption = [&](const WindowInfo& w) {
+        xdotool(w, 600, 10, {"sleep", "0.3", "click", "--repeat", "2", "--delay", "80", "1"});
+    };
+    double_click_caption(small);
+    const WindowInfo big = wait_placed(kScreenWidth, kScreenHeight, 0, 0);
     ASSERT_NE(big.id, 0u) << "not maximised; log:\n" << log();
-    EXPECT_EQ(big.x, 0);
-    EXPECT_EQ(big.y, 0);
-
-    xdotool(big, 600, 10, {"sleep", "0.3", "click", "--repeat", "2", "--delay", "80", "1"});
-    const WindowInfo back = m_x.wait_window(5000, 1200, 700);
-    ASSERT_NE(back.id, 0u) << "not restored; log:\n" << log();
-    EXPECT_EQ(back.x, small.x);
-    EXPECT_EQ(back.y, small.y);
+    double_click_caption(big);
+    EXPECT_NE(wait_placed(1200, 700, small.x, small.y).id, 0u) << "not restored; log:\n" << log();
 
     kill(m_pid, SIGTERM);
     EXPECT_EQ(wait_exit(), 0) << log();

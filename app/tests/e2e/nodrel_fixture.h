@@ -32,9 +32,6 @@ namespace fs = std::filesystem;
 inline constexpr uint32_t kBackground = 0x5A5C50;
 inline constexpr int kScreenWidth = 1600;
 inline constexpr int kScreenHeight = 900;
-// The top bar's rows, which are not background.
-inline constexpr int kTopBarTop = 30;
-inline constexpr int kTopBarBottom = 90;
 
 inline void nap(int ms) {
     usleep(static_cast<useconds_t>(ms) * 1000);
@@ -131,18 +128,16 @@ protected:
         return -1;
     }
 
-    // Every pixel above and below the top bar is the background.
+    // The board shows: most of the window is the page colour, under the
+    // grid, the frame and the top bar.
     void expect_background(const WindowInfo& board) {
-        const long total =
-            static_cast<long>(board.width) * (board.height - kTopBarBottom + kTopBarTop);
+        const long total = static_cast<long>(board.width) * board.height;
         long match = 0;
-        for (int tries = 0; tries < 20 && match != total; ++tries) {
-            match = m_x.count_pixels(board.id, kBackground, 0, 0, board.width, kTopBarTop) +
-                    m_x.count_pixels(board.id, kBackground, 0, kTopBarBottom, board.width,
-                                     board.height - kTopBarBottom);
-            if (match != total) nap(100);
+        for (int tries = 0; tries < 20 && match < total * 8 / 10; ++tries) {
+            match = m_x.count_pixels(board.id, kBackground);
+            if (match < total * 8 / 10) nap(100);
         }
-        EXPECT_EQ(match, total) << "pixels that are the background colour";
+        EXPECT_GE(match, total * 8 / 10) << "pixels that are the background colour";
     }
 
     std::string log() {

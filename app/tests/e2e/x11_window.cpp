@@ -105,17 +105,11 @@ WindowInfo XServer::wait_window(int timeout_ms, int width, int height) {
 long XServer::count_pixels(Window w, uint32_t rgb) {
     XWindowAttributes attr{};
     if (!XGetWindowAttributes(m_dpy, w, &attr)) return -1;
-    return count_pixels(w, rgb, 0, 0, attr.width, attr.height);
-}
-
-long XServer::count_pixels(Window w, uint32_t rgb, int x0, int y0, int width, int height) {
-    if (width <= 0 || height <= 0) return 0;
-    XImage* image =
-        XGetImage(m_dpy, w, x0, y0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(m_dpy, w, 0, 0, attr.width, attr.height, AllPlanes, ZPixmap);
     if (!image) return -1;
     long match = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < attr.height; ++y) {
+        for (int x = 0; x < attr.width; ++x) {
             if ((XGetPixel(image, x, y) & 0xFFFFFF) == rgb) ++match;
         }
     }

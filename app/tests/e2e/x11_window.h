@@ -31,8 +31,6 @@ public:
     // Pixels of the window whose colour (red, green, blue) is `rgb`; -1 when
     // the window cannot be read.
     long count_pixels(Window w, uint32_t rgb);
-    // The same within the rectangle at (x, y) of width x height.
-    long count_pixels(Window w, uint32_t rgb, int x, int y, int width, int height);
     // The colour (red, green, blue) of one pixel; -1 when it cannot be read.
     long pixel(Window w, int x, int y);
     // WM_DELETE_WINDOW, as a window manager's close button sends it.
