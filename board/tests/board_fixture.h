@@ -40,10 +40,31 @@ protected:
         view_state().board = 0;
         view_state().selected = CaseRef{};
         clear_requests();
+        clear_cards();
     }
     void TearDown() override {
         clear_requests();
         WorkspaceTest::TearDown();
+    }
+
+    // Takes every card off the view.
+    void clear_cards() {
+        view.card_count = 0;
+        view.z_count = 0;
+        index_cards(view, -1, -1);
+    }
+
+    // The view may keep an index of its cards by slot; the cards made here
+    // enter it (slot -1 empties it).
+    template <typename View>
+    static void index_cards(View& v, int slot, int card) {
+        if constexpr (requires { v.slot_card; }) {
+            if (slot < 0) {
+                v.slot_card.fill(-1);
+            } else {
+                v.slot_card[size_t(slot)] = card;
+            }
+        }
     }
 
     // A Case on `board` of group 0, with a title-form card when `board` is
@@ -73,6 +94,7 @@ protected:
             card.form = form;
             card.rect = {record->x, record->y, 100, 30};
             view.z_order[size_t(view.z_count++)] = view.card_count;
+            index_cards(view, at.slot, view.card_count);
             ++view.card_count;
         }
         return ref;
