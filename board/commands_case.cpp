@@ -20,15 +20,23 @@ bool same_case(const CaseRef& a, const CaseRef& b) {
 }
 
 // A deleted Case is no longer the selected one, nor in the Ctrl selection
-// list (later entries move up, as when it is toggled out).
+// list (later entries move up, as when it is toggled out); the entries for
+// the Cases after it on its board move one slot down with those Cases.
 void forget_case(MainView& view, const CaseRef& ref) {
     if (same_case(view_state().selected, ref)) view_state().selected = CaseRef{};
     const int64_t identity = case_identity(ref.key);
     CtrlList& list = view.ctrl_list;
     int kept = 0;
-    for (int i = 0; i < list.count; ++i)
-        if (list.entries[size_t(i)].identity != identity)
-            list.entries[size_t(kept++)] = list.entries[size_t(i)];
+    for (int i = 0; i < list.count; ++i) {
+        CtrlEntry entry = list.entries[size_t(i)];
+        LocationRef& at = entry.where;
+        const bool same_board = at.group == ref.where.group && at.board == ref.where.board;
+        // Cases made in the same second share an identity; the slot tells
+        // them apart.
+        if (same_board && at.slot == ref.where.slot && entry.identity == identity) continue;
+        if (same_board && at.slot > ref.where.slot) --at.slot;
+        list.entries[size_t(kept++)] = entry;
+    }
     for (int i = kept; i < list.count; ++i) list.entries[size_t(i)] = CtrlEntry{};
     list.count = kept;
 }

@@ -13,10 +13,8 @@ namespace nd {
 
 // Item numbers that have a meaning of their own beyond their row.
 inline constexpr int kItemNewCase = 5;
-inline constexpr int kItemDeleteCase = 6;
 inline constexpr int kItemLock = 7;
 inline constexpr int kItemPin = 13;
-inline constexpr int kItemUnpin = 14;
 inline constexpr int kItemGreen = 15;  // 15..18 are the colour rows
 inline constexpr int kItemGrey = 18;
 inline constexpr int kItemLink = 20;
@@ -27,7 +25,6 @@ inline constexpr int kItemAssess = 37;
 inline constexpr int kItemDifficulty0 = 39;    // 39..41
 inline constexpr int kItemCognition0 = 42;     // 42..44
 inline constexpr int kItemReserveStatus = 53;  // run from the colour rows only
-inline constexpr int kItemAbout = 54;
 inline constexpr int kItemUpdateNote = 55;
 inline constexpr int kItemCompact = 56;  // 56..59 arrangements
 

@@ -48,11 +48,6 @@ enum MenuObject : int32_t {
     kMenuEditorBody,          // elsewhere, no text selected, reading
     kMenuEditorBodyEditing,   // the same in edit mode: pasting is offered
     kMenuEditorSelection,     // text is selected
-    kMenuObjectEnd,
 };
-
-constexpr bool is_menu_object(int32_t object) {
-    return object >= kMenuLogoButton && object < kMenuObjectEnd;
-}
 
 }  // namespace nd

@@ -208,6 +208,24 @@ TEST_F(CommandTest, TheDeleteAcceleratorWorksInEitherCase) {
     }
 }
 
+// The three Cases are made in one second, so their identities are equal;
+// only the deleted one leaves the list.
+TEST_F(CommandTest, ADeletedCaseLeavesTheCtrlListAndTheCasesAfterItKeepTheirEntries) {
+    add_case("before");
+    const CaseRef gone = add_case("gone");
+    const CaseRef after = add_case("after");
+    view.ctrl_list.entries[0] = {case_identity(gone.key), gone.where};
+    view.ctrl_list.entries[1] = {case_identity(after.key), after.where};
+    view.ctrl_list.count = 2;
+    run_command(view, 6, on(kHitFirstCard + 1, gone));
+    ASSERT_EQ(view.ctrl_list.count, 1);
+    EXPECT_EQ(view.ctrl_list.entries[0].identity, case_identity(after.key));
+    EXPECT_EQ(view.ctrl_list.entries[0].where.slot, 1);
+    const CaseRecord* moved = find_case(0, 0, 1);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_TRUE(same_item(moved->key, after.key));
+}
+
 TEST_F(CommandTest, OtherKeysCloseTheMenuAndChangeNothing) {
     const CaseRef a = add_case("A");
     // "a" is 关联(A), whose links are not built yet; "z" is no item's.
