@@ -13,10 +13,16 @@ namespace {
 
 constexpr char kFace[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";    // 微软雅黑
 constexpr char kCloseHint[] = "\xB0\xB4 Esc \xB9\xD8\xB1\xD5";  // 按 Esc 关闭
+constexpr char kTitle[] = "\xB9\xD8\xD3\xDA Nodrel";            // 关于 Nodrel
 constexpr int kCornerSize = 7;
 constexpr int kLogoLeft = 48;
 constexpr int kLogoTop = 110;
 constexpr int kTextLeft = 250;
+// The title banner (400 x 48) carries the page's title right of its own
+// small logo.
+constexpr int kBannerWidth = 400;
+constexpr int kBannerTop = 30;
+constexpr int kBannerTextLeft = 56;
 
 struct AboutState {
     MainView* view = nullptr;
@@ -59,14 +65,17 @@ void draw(const ui::Panel& panel, gfx::IMAGE* canvas) {
     place_picture(canvas, s.about, pic::ABOUT_MARGIN_2, b.x, b.bottom() - kCornerSize);
     place_picture(canvas, s.about, pic::ABOUT_MARGIN_3, b.right() - kCornerSize,
                   b.bottom() - kCornerSize);
-    place_picture(canvas, s.about, pic::ABOUT_TITLE, b.x + (b.w - 400) / 2, b.y + 30);
+    const int banner_x = b.x + (b.w - kBannerWidth) / 2;
+    place_picture(canvas, s.about, pic::ABOUT_TITLE, banner_x, b.y + kBannerTop);
     place_picture(canvas, s.logos, pic::ABOUT_LOGO, b.x + kLogoLeft, b.y + kLogoTop);
 
     char version[40];
     std::snprintf(version, sizeof version, "Nodrel %d.%d.%d", kProgramMajor, kProgramMinor,
                   kProgramPatch);
-    gfx::set_font(36, 0, kFace, canvas);
+    gfx::set_font(18, 0, kFace, canvas);
     gfx::set_color(palette_color(kPalPanelTitle, skin), canvas);
+    gfx::text_out(banner_x + kBannerTextLeft, b.y + kBannerTop + 12, kTitle, canvas);
+    gfx::set_font(36, 0, kFace, canvas);
     gfx::text_out(b.x + kTextLeft, b.y + kLogoTop + 50, version, canvas);
     gfx::set_font(14, 0, kFace, canvas);
     gfx::set_color(palette_color(kPalPanelText, skin), canvas);
