@@ -41,11 +41,11 @@ bool run_direct(MainView& view, const MenuTarget& target, int request) {
     return true;
 }
 
-// 梳理 on the object under the pointer, else on the top card.
-void sort_view_shortcut(MainView& view) {
+// 梳理 on the object under the pointer; for Esc, else on the top card.
+void sort_view_shortcut(MainView& view, bool or_top_card) {
     MenuTarget target;
     if (target_under_pointer(view, &target) && run_direct(view, target, kRequestSort)) return;
-    if (view.z_count == 0) return;
+    if (!or_top_card || view.z_count == 0) return;
     const int top = view.z_order[0];
     const gfx::Rect& r = view.cards[size_t(top)].rect;
     if (menu_target_at(view, kHitFirstCard + top, r.x, r.y, &target))
@@ -75,7 +75,7 @@ void escape(MainView& view) {
         }
         return;
     }
-    sort_view_shortcut(view);
+    sort_view_shortcut(view, true);
 }
 
 // After Ctrl+Tab, Ctrl counts as released until it really is, which also
@@ -99,7 +99,7 @@ bool ctrl_shortcut(MainView& view, int key) {
             run_command(view, kItemLock, centre);
             return true;
         case 'D':
-            sort_view_shortcut(view);
+            sort_view_shortcut(view, false);
             return true;
         case 'F':
             // The search panel, once it is in the panel list.
