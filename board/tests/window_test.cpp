@@ -274,6 +274,43 @@ TEST_F(WindowTest, TheHotKeyStepGivesTypedLettersToTheOpenMenu) {
     EXPECT_FALSE(board_lists(0, a));
 }
 
+// The update check's seam: an offered release shows its version on item 55.
+TEST_F(WindowTest, AnOfferedUpdateShowsItsVersionOnTheCheckForUpdatesItem) {
+    gfx::IMAGE* canvas = gfx::new_image(1600, 900);
+    auto version_pixels = [&] {
+        gfx::set_bk_color(0xFF000000, canvas);
+        gfx::clear_image(canvas);
+        const gfx::Rect logo = top_bar_places(view).rects[kTopLogo];
+        open_menu_at(view, kHitTopBar, logo.x + 2, logo.y + 2);
+        EXPECT_TRUE(menu_is_open(view));
+        draw_menu(view, canvas);
+        close_menu(view);
+        int n = 0;
+        for (uint32_t p : canvas->pixels) n += (p & 0xFFFFFF) == 0x3FD668;
+        return n;
+    };
+    EXPECT_EQ(version_pixels(), 0);
+    set_offered_update(view, {true, 6, 0, 1});
+    EXPECT_GT(version_pixels(), 0);
+    set_offered_update(view, {});
+    gfx::delete_image(canvas);
+}
+
+// Ctrl+F shows and hides the search panel once it is in the panel list;
+// the character Ctrl+F also types goes nowhere.
+TEST_F(WindowTest, CtrlFShowsAndHidesTheSearchPanel) {
+    ui::Panel search;
+    search.id = kPanelSearch;
+    ASSERT_EQ(ui::panel_add(&view_state().panels, search), ui::kPanelAdded);
+    for (bool shown : {true, false}) {
+        key('F', gfx::kKeyDown, gfx::kModControl);
+        key('F' - 64, gfx::kKeyChar, gfx::kModControl);
+        keyboard_step(view);
+        EXPECT_EQ(ui::panel_find(view_state().panels, kPanelSearch)->visible, shown);
+    }
+    ui::panel_remove(&view_state().panels, kPanelSearch);
+}
+
 TEST_F(WindowTest, TheAboutPageOpensCentredAndEscOverItClosesIt) {
     open_menu_at(view, kHitTopBar, top_bar_places(view).rects[kTopLogo].x + 2,
                  top_bar_places(view).rects[kTopLogo].y + 2);
