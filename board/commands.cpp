@@ -1,9 +1,87 @@
+// The command table. Each row names the function that runs the item; a
+// null row belongs to a feature that is not built yet, and its comment
+// says which. Filling a row is all a feature has to do for its menu items,
+// accelerators and shortcuts to work.
 #include "board/commands.h"
 
-#include "board/main_view.h"
+#include "board/command_rows.h"
 
 namespace nd {
 
-void run_command(MainView&, int, const MenuTarget&) {}
+namespace {
+
+constexpr CommandFn kTable[kCommandCount] = {
+    nullptr,  // 0 新建分类(N)...: the new-category dialog comes with the dialogs
+    nullptr,  // 1 在此新建分类: the same dialog, inserting at the placeholder row
+    delete_category_command,  // 2 删除(X), an empty category
+    delete_category_command,  // 3 删除(X), a category holding Cases
+    nullptr,                  // 4 改名(R)...: the rename dialog comes with resources and renaming
+    nullptr,                  // 5 新建 Case (N)...: Case creation comes with the dialogs
+    delete_case_command,      // 6 删除(X), a Case
+    nullptr,  // 7 锁定(L): locking needs the unlock dialog, which comes with the dialogs
+    nullptr,  // 8 设置密码: the password dialogs come with the dialogs
+    nullptr,  // 9 修改密码: likewise
+    size_dialog_command,  // 10 调整窗口大小: the seam the top bar's size button shares
+    nullptr,              // 11 复制(Y): the clipboard comes with the content editor
+    nullptr,              // 12 粘贴(P): likewise
+    pin_case,             // 13 固定
+    pin_case,             // 14 取消固定
+    set_case_attribute,   // 15 绿色
+    set_case_attribute,   // 16 红色
+    set_case_attribute,   // 17 黄色
+    set_case_attribute,   // 18 灰色
+    quit_command,         // 19 关闭
+    nullptr,              // 20 关联(A): the link gesture comes with the links
+    nullptr,              // 21 梳理(S)...: the sorting view comes with its list view
+    nullptr,              // 22: no item
+    jump_command,         // 23 跳转(J)
+    nullptr,              // 24 分类预览(E): the preview comes with the left bar
+    set_case_attribute,   // 25 无
+    set_case_attribute,   // 26 人
+    set_case_attribute,   // 27 物
+    set_case_attribute,   // 28 事件
+    set_case_attribute,   // 29 任务
+    set_case_attribute,   // 30 L1（一般）
+    set_case_attribute,   // 31 L2（需要注意）
+    set_case_attribute,   // 32 L3（引起关注）
+    set_case_attribute,   // 33 L4（重要）
+    set_case_attribute,   // 34 L5（要命）
+    nullptr,              // 35 松散关系: relations come with the links and the content editor
+    nullptr,              // 36 紧密关系: likewise
+    nullptr,              // 37 评估(D)...: the assessment report comes with the analysis views
+    nullptr,              // 38: no item
+    set_case_attribute,   // 39 简单
+    set_case_attribute,   // 40 困难
+    set_case_attribute,   // 41 无法完成
+    set_case_attribute,   // 42 未知
+    set_case_attribute,   // 43 了解
+    set_case_attribute,   // 44 存疑
+    nullptr,              // 45 添加资源(N)...: resources come with resources and renaming
+    nullptr,              // 46 改名(R)... of a resource: likewise
+    nullptr,              // 47 清空(C): likewise
+    nullptr,              // 48 同步到所有关系: likewise
+    nullptr,              // 49 同步到当前分类: likewise
+    nullptr,              // 50 删除(X) of a resource: likewise
+    nullptr,              // 51 改值(M)...: likewise
+    nullptr,              // 52 改叠加值(K)...: likewise
+    reserve_status,       // 53 the reserved status, from a colour row's right end
+    about_command,        // 54 关于 Nodrel (A)
+    nullptr,              // 55 检查更新: the update note comes with the update check
+    nullptr,              // 56 紧凑(Q): arrangements come with the categories and colour switches
+    nullptr,              // 57 间隔(W): likewise
+    nullptr,              // 58 颜色分类(E): likewise
+    nullptr,              // 59 难度分类(F): likewise
+};
+
+}  // namespace
+
+bool command_built(int item) {
+    return item >= 0 && item < kCommandCount && kTable[item] != nullptr;
+}
+
+void run_command(MainView& view, int item, const MenuTarget& target) {
+    if (!command_built(item)) return;
+    kTable[item](view, item, target);
+}
 
 }  // namespace nd

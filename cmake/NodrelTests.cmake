@@ -27,3 +27,23 @@ function(nd_add_bench name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
     add_dependencies(benchmarks ${name})
 endfunction()
+
+# nd_add_display_tests(TARGET NAME SOURCES a.cpp LIBS x y TIMEOUT s [DEFINES D=v])
+# A GoogleTest program that drives the real nodrel (and nodrel-tool) on a
+# private Xvfb server: ctest runs it whole, as test NAME, under
+# tools/testing/with-xvfb.sh.
+function(nd_add_display_tests target)
+    cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "SOURCES;LIBS;DEFINES" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main
+                                            Threads::Threads)
+    target_compile_definitions(${target} PRIVATE
+        ND_NODREL_PATH="$<TARGET_FILE:nodrel>"
+        ND_TOOL_PATH="$<TARGET_FILE:nodrel-tool>"
+        ${ARG_DEFINES})
+    add_dependencies(${target} nodrel nodrel-tool)
+    add_test(NAME ${ARG_NAME}
+             COMMAND ${PROJECT_SOURCE_DIR}/tools/testing/with-xvfb.sh $<TARGET_FILE:${target}>)
+    set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -22,6 +22,7 @@
 
 #include "app/start/layout.h"
 #include "app/tests/asset_host.h"
+#include "app/tests/e2e/nodrel_fixture.h"
 #include "app/tests/e2e/x11_window.h"
 #include "base/file_io.h"
 #include "base/testing/temp_dir.h"
@@ -34,33 +35,8 @@
 #include "update/tests/fake_server.h"
 #include "update/tests/test_files.h"
 
-extern char** environ;
-
 namespace nd::e2e {
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr uint32_t kBackground = 0x5A5C50;
-constexpr int kScreenWidth = 1600;
-constexpr int kScreenHeight = 900;
-
-void nap(int ms) {
-    usleep(static_cast<useconds_t>(ms) * 1000);
-}
-
-// Runs a helper program to its end; its exit status, or -1.
-int run(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // Processor time (ms) and voluntary context switches of the main thread,
 // which sleeps once per frame.
@@ -92,132 +68,6 @@ Usage usage_of(pid_t pid) {
     }
     return u;
 }
-
-class NodrelE2e : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_x.ok()) << "no X server: run under tools/testing/with-xvfb.sh";
-        m_x.make_window_manager_atoms();
-        ASSERT_FALSE(m_temp.path().empty());
-        m_dir = m_temp.path();
-        fs::create_directories(m_dir / "prog");
-        fs::create_directories(m_dir / "tmp");
-        fs::create_directories(m_dir / "elsewhere");
-        // The workspace lives outside the program directory, so workspace/
-        // there is made by the program alone.
-        m_workspace = (m_dir / "elsewhere" / "E2E.wk").string();
-        ASSERT_EQ(run({ND_TOOL_PATH, "new", m_workspace}), 0);
-        // The file chooser's stand-in answers with that workspace.
-        m_chooser = (m_dir / "chooser.sh").string();
-        std::ofstream(m_chooser) << "#!/bin/sh\necho '" << m_workspace << "'\n";
-        fs::permissions(m_chooser, fs::perms::owner_all);
-    }
-
-    void TearDown() override {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    void start(const std::vector<std::string>& extra_args = {}) {
-        const std::string log = (m_dir / "nodrel.log").string();
-        const std::string prog = (m_dir / "prog").string();
-        const std::string tmp = (m_dir / "tmp").string();
-        m_pid = fork();
-        ASSERT_GE(m_pid, 0);
-        if (m_pid == 0) {
-            if (chdir(prog.c_str()) != 0) _exit(127);
-            setenv("TMPDIR", tmp.c_str(), 1);
-            setenv("ND_FILE_CHOOSER", m_chooser.c_str(), 1);
-            if (m_accept_update) setenv("ND_ACCEPT_UPDATE", "1", 1);
-            if (!freopen(log.c_str(), "w", stdout) || !freopen(log.c_str(), "a", stderr)) {
-                _exit(127);
-            }
-            std::vector<char*> args{const_cast<char*>(m_program.c_str())};
-            for (const std::string& a : extra_args) args.push_back(const_cast<char*>(a.c_str()));
-            args.push_back(nullptr);
-            execv(args[0], args.data());
-            _exit(127);
-        }
-    }
-
-    // From the start page to the main window: "open" answers with the
-    // prepared workspace.
-    WindowInfo open_board() {
-        WindowInfo page = m_x.wait_window(15000);
-        EXPECT_NE(page.id, 0u) << "no start page; log:\n" << log();
-        if (!page.id) return page;
-        const start::Rect open = start::layout::kOpen;
-        const std::string id = std::to_string(page.id);
-        // A page that was not yet taking input when the click came gets
-        // another; once the workspace loads the page ignores clicks.
-        WindowInfo board;
-        for (int waited = 0; board.id == 0 && waited < 15000; waited += 2000) {
-            run({"xdotool", "mousemove", "--window", id, std::to_string(open.x + open.w / 2),
-                 std::to_string(open.y + open.h / 2), "click", "1"});
-            board = m_x.wait_window(2000, kScreenWidth, kScreenHeight);
-        }
-        EXPECT_NE(board.id, 0u) << "no main window; log:\n" << log();
-        return board;
-    }
-
-    // Waits up to 5 s for the program to end; its exit status, or -1 after
-    // killing it.
-    int wait_exit() {
-        int status = 0;
-        for (int waited = 0; waited < 5000; waited += 20) {
-            pid_t r = waitpid(m_pid, &status, WNOHANG);
-            if (r == m_pid) {
-                m_pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            nap(20);
-        }
-        return -1;
-    }
-
-    // The board shows: most of the window is the page colour, under the
-    // grid, the frame and the top bar.
-    void expect_background(const WindowInfo& board) {
-        const long total = static_cast<long>(board.width) * board.height;
-        long match = 0;
-        for (int tries = 0; tries < 20 && match < total * 8 / 10; ++tries) {
-            match = m_x.count_pixels(board.id, kBackground);
-            if (match < total * 8 / 10) nap(100);
-        }
-        EXPECT_GE(match, total * 8 / 10) << "pixels that are the background colour";
-    }
-
-    // The application icon on the window, for task bars and switchers: the
-    // product mark at 128 pixels, a blue rounded square with transparent
-    // corners.
-    void expect_program_icon(const WindowInfo& window) {
-        int width = 0, height = 0;
-        std::vector<uint32_t> pixels;
-        ASSERT_TRUE(m_x.icon(window.id, &width, &height, &pixels));
-        ASSERT_EQ(width, 128);
-        ASSERT_EQ(height, 128);
-        EXPECT_EQ(pixels[0] >> 24, 0u);
-        EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
-    }
-
-    std::string log() {
-        std::ifstream in(m_dir / "nodrel.log");
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    XServer m_x;
-    testing::TempDir m_temp{"nd_app_e2e"};
-    fs::path m_dir;
-    std::string m_workspace;
-    std::string m_chooser;
-    // The program started, and whether it accepts an offered update on its
-    // own (ND_ACCEPT_UPDATE).
-    std::string m_program = ND_NODREL_PATH;
-    bool m_accept_update = false;
-    pid_t m_pid = -1;
-};
 
 TEST_F(NodrelE2e, FreshStartShowsTheBoardAndEndsOnACloseRequest) {
     start();

@@ -118,6 +118,14 @@ long XServer::count_pixels(Window w, uint32_t rgb) {
     return match;
 }
 
+long XServer::pixel(Window w, int x, int y) {
+    XImage* image = XGetImage(m_dpy, w, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return -1;
+    const long rgb = static_cast<long>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return rgb;
+}
+
 void XServer::request_close(Window w) {
     XEvent ev{};
     ev.xclient.type = ClientMessage;

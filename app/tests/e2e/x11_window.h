@@ -32,6 +32,8 @@ public:
     // Pixels of the window whose colour (red, green, blue) is `rgb`; -1 when
     // the window cannot be read.
     long count_pixels(Window w, uint32_t rgb);
+    // The colour (red, green, blue) of one pixel; -1 when it cannot be read.
+    long pixel(Window w, int x, int y);
     // WM_DELETE_WINDOW, as a window manager's close button sends it.
     void request_close(Window w);
     // Unmaps the window, which is what minimising looks like to the program.

@@ -1,0 +1,29 @@
+// The functions that fill rows of the command table (commands.cpp), one
+// file per feature. A later feature declares its commands here, defines
+// them in a file of its own and names them in their rows.
+#pragma once
+
+#include "board/commands.h"
+
+namespace nd {
+
+// commands_case_attrs.cpp: the colour rows 15-18, kinds 25-29, importance
+// 30-34, difficulty 39-41, cognition 42-44, and the reserved status 53.
+void set_case_attribute(MainView& view, int item, const MenuTarget& target);
+void reserve_status(MainView& view, int item, const MenuTarget& target);
+
+// commands_case.cpp: delete a Case (6), pin and unpin (13, 14), jump (23).
+void delete_case_command(MainView& view, int item, const MenuTarget& target);
+void pin_case(MainView& view, int item, const MenuTarget& target);
+void jump_command(MainView& view, int item, const MenuTarget& target);
+
+// commands_categories.cpp: delete a category (2, 3).
+void delete_category_command(MainView& view, int item, const MenuTarget& target);
+
+// commands_window.cpp: the window-size dialog (10), quit (19), the about
+// page (54).
+void size_dialog_command(MainView& view, int item, const MenuTarget& target);
+void quit_command(MainView& view, int item, const MenuTarget& target);
+void about_command(MainView& view, int item, const MenuTarget& target);
+
+}  // namespace nd
