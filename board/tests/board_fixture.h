@@ -24,8 +24,13 @@ namespace nd::testing {
 
 class BoardTest : public WorkspaceTest {
 protected:
+    // The view is let go as the program lets it go, so whatever pictures a
+    // test made it render (menus, the top bar) are freed with it.
+    struct FreeView {
+        void operator()(MainViewState* v) const { free_main_view(v); }
+    };
     App app;
-    std::unique_ptr<MainViewState> owned = std::make_unique<MainViewState>();
+    std::unique_ptr<MainViewState, FreeView> owned{new MainViewState};
     MainViewState& view = *owned;
 
     void SetUp() override {
