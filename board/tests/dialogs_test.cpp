@@ -9,7 +9,9 @@
 #include "board/form_dialog.h"
 #include "board/keyboard.h"
 #include "board/lock_screen.h"
+#include "board/link_gesture.h"
 #include "board/password.h"
+#include "board/remaining.h"
 #include "board/pointer.h"
 #include "board/size_dialog.h"
 #include "board/tests/board_fixture.h"
@@ -352,6 +354,20 @@ TEST_F(DialogTest, AResourceIsAddedToTheGivenCaseUpTo30) {
     for (int i = 1; i < kMaxResources; ++i) ASSERT_EQ(add_resource(a, "r"), 0);
     EXPECT_EQ(add_resource(a, "r"), -1);
     EXPECT_EQ(stored(a).resource_count, kMaxResources);
+}
+
+TEST_F(DialogTest, RemainingCountsShowWhatMayStillBeMade) {
+    const CaseRef a = add_case("a");
+    const CaseRef b = add_case("b");
+    ASSERT_EQ(toggle_link(a, b, nullptr), LinkChange::kAdded);
+    Remaining r = remaining_counts(0, 0, find_case(0, 0, a.where.slot));
+    EXPECT_EQ(r.categories, kMaxBoards - live_board_count(0));
+    EXPECT_EQ(r.cases, kMaxCases - 2);
+    EXPECT_EQ(r.links, kMaxLinks - 1);
+    r = remaining_counts(0, 0, nullptr);
+    EXPECT_EQ(r.links, -1) << "no Case selected";
+    while (live_board_count(0) < kMaxBoards) ASSERT_GE(create_category(0, -1, "x"), 0);
+    EXPECT_EQ(remaining_counts(0, 0, nullptr).categories, 0);
 }
 
 TEST(SizeDialog, EntriesGiveTheSizeClampedOrTheWorkArea) {
