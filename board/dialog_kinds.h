@@ -59,6 +59,10 @@ struct DialogKind {
     bool (*confirm)(MainView& view, FormDialog& dialog) = nullptr;
     // What the kind draws inside its box besides the fields; may be null.
     void (*draw)(const MainView& view, const FormDialog& dialog, gfx::IMAGE* canvas) = nullptr;
+    // A pointer message for what the kind shows besides the fields (the
+    // options' switches), before the dialog's own handling; true when it
+    // used it. May be null.
+    bool (*pointer)(MainView& view, FormDialog& dialog, const gfx::MouseMsg& msg) = nullptr;
 };
 
 // The row of `kind`, or null for a number that is no kind of the table.

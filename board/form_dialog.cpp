@@ -276,6 +276,11 @@ bool form_dialog_pointer(MainView& view, const gfx::MouseMsg& msg) {
     FormDialog* dp = form_dialog(view);
     if (!dp) return false;
     FormDialog& d = *dp;
+    const DialogKind* kind = dialog_kind(d.kind);
+    if (kind && kind->pointer && kind->pointer(view, d, msg)) {
+        request_redraw(view);
+        return true;
+    }
     const bool left_down = msg.kind == gfx::kMouseDown && (msg.flags & gfx::kMouseLeft);
     const bool left_up = msg.kind == gfx::kMouseUp && (msg.flags & gfx::kMouseLeft);
     if (ui::dialog_frame_update(&d.frame, msg)) {
@@ -300,7 +305,6 @@ bool form_dialog_pointer(MainView& view, const gfx::MouseMsg& msg) {
         for (int i = 0; i < d.field_count; ++i) {
             if (!d.field_rects[size_t(i)].contains(msg.x, msg.y)) continue;
             d.focus = i;
-            const DialogKind* kind = dialog_kind(d.kind);
             if (kind && !kind->password) place_caret(view, d, i, msg.x);
         }
         if (d.kind != kDialogUnlock && msg.y < box.y + kTitleStrip &&

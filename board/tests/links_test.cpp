@@ -8,6 +8,8 @@
 #include "board/cards.h"
 #include "board/geometry.h"
 #include "board/link_gesture.h"
+#include "board/map_marks.h"
+#include "store/boards.h"
 #include "board/pointer.h"
 #include "board/tests/board_fixture.h"
 
@@ -131,6 +133,47 @@ TEST_F(LinkTest, ASaveThatFailsLeavesNeitherSideLinked) {
     }
     EXPECT_EQ(link_count(*find_case(0, 0, a.where.slot)), 0);
     EXPECT_EQ(link_count(*find_case(0, 0, b.where.slot)), 0);
+}
+
+// A release on a mark of a map card links to that mark on both sides, only
+// between Cases of the board shown; a mark that carries a link gives the
+// Case at its other end.
+TEST_F(LinkTest, MapMarksTakeLinksFromTheBoardShownOnly) {
+    const CaseRef a = add_case("a");
+    const CaseRef map = add_case("map", 0, kFormMap);
+    {
+        std::lock_guard<std::mutex> hold(StorageLock);
+        ASSERT_EQ(add_board("other", nullptr, 0, 1).flag, 0);
+    }
+    const CaseRef elsewhere = add_case("far", 1);
+    CaseRecord* rm = find_case(0, 0, map.where.slot);
+    ASSERT_TRUE(add_mark(*rm, 20, 10));
+    ASSERT_TRUE(add_mark(*rm, 60, 20));
+    const gfx::Rect r = view.cards[size_t(find_card(view, map))].rect;
+
+    start_link_gesture(view, elsewhere, 0, 0, kLinkFromSearch);
+    complete_link_gesture(view, r.x + 20, r.y + 10);
+    EXPECT_EQ(link_count(stored(map)), 0) << "the source is on another board";
+    EXPECT_EQ(link_count(stored(elsewhere)), 0);
+
+    start_link_gesture(view, a, 0, 0);
+    complete_link_gesture(view, r.x + 21, r.y + 9);
+    const CaseRecord sa = stored(a), sm = stored(map);
+    ASSERT_EQ(links_to(sa, map), 1);
+    ASSERT_EQ(links_to(sm, a), 1);
+    for (const LinkDetail& d : {link_detail(sa, 0), link_detail(sm, 0)}) {
+        EXPECT_EQ(d.kind, kLinkMapMark);
+        EXPECT_EQ(d.mark_x, 20);
+        EXPECT_EQ(d.mark_y, 10);
+    }
+
+    // The linked mark now stands for `a`: releasing a's own gesture there
+    // is a release on the source.
+    CaseRef target;
+    int mark = -1;
+    ASSERT_TRUE(link_target_at(view, r.x + 20, r.y + 10, &target, &mark));
+    EXPECT_TRUE(same_location(target.where, a.where));
+    EXPECT_EQ(mark, -1);
 }
 
 TEST_F(LinkTest, ATargetThatIsNotLoadedChangesNothing) {
