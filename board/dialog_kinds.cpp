@@ -36,22 +36,26 @@ DialogGeometry anchored(int, int, int ax, int ay) {
     return g;
 }
 
-DialogGeometry set_password(int w, int h, int, int) {
+// The password dialogs: a box centred in the window with a field every 48
+// pixels and OK below them.
+DialogGeometry password_box(int w, int h, int half_height, int fields) {
     DialogGeometry g;
-    g.box = gfx::Rect::from_edges(w / 2 - 152, h / 2 - 90, w / 2 + 153, h / 2 + 90);
-    g.ok = ok_at(w / 2 - 50, h / 2 + 45);
-    g.field_count = 2;
-    for (int i = 0; i < 2; ++i) g.fields[size_t(i)] = field_at(w / 2 - 87, g.box.y + 50 + 48 * i, 190);
+    g.box =
+        gfx::Rect::from_edges(w / 2 - 152, h / 2 - half_height, w / 2 + 153, h / 2 + half_height);
+    g.ok = ok_at(w / 2 - 50, h / 2 + half_height - 45);
+    g.field_count = fields;
+    for (int i = 0; i < fields; ++i) {
+        g.fields[size_t(i)] = field_at(w / 2 - 87, g.box.y + 50 + 48 * i, 190);
+    }
     return g;
 }
 
+DialogGeometry set_password(int w, int h, int, int) {
+    return password_box(w, h, 90, 2);
+}
+
 DialogGeometry change_password(int w, int h, int, int) {
-    DialogGeometry g;
-    g.box = gfx::Rect::from_edges(w / 2 - 152, h / 2 - 114, w / 2 + 153, h / 2 + 114);
-    g.ok = ok_at(w / 2 - 50, h / 2 + 69);
-    g.field_count = 3;
-    for (int i = 0; i < 3; ++i) g.fields[size_t(i)] = field_at(w / 2 - 87, g.box.y + 50 + 48 * i, 190);
-    return g;
+    return password_box(w, h, 114, 3);
 }
 
 // The unlock dialog is the password line of the lock screen, no OK button.
@@ -82,15 +86,25 @@ const char* category_title(int) {
 const char* case_title(int code) {
     switch (code) {
         case kKindObject:
-            return "\xD0\xC2\xBD\xA8\xA1\xB8" "Case" "\xA1\xB9- \xCE\xEF";  // 新建「Case」- 物
+            return "\xD0\xC2\xBD\xA8\xA1\xB8"
+                   "Case"
+                   "\xA1\xB9- \xCE\xEF";  // 新建「Case」- 物
         case kKindPerson:
-            return "\xD0\xC2\xBD\xA8\xA1\xB8" "Case" "\xA1\xB9- \xC8\xCB";  // 新建「Case」- 人
+            return "\xD0\xC2\xBD\xA8\xA1\xB8"
+                   "Case"
+                   "\xA1\xB9- \xC8\xCB";  // 新建「Case」- 人
         case kKindEvent:
-            return "\xD0\xC2\xBD\xA8\xA1\xB8" "Case" "\xA1\xB9- \xCA\xC2\xBC\xFE";  // - 事件
+            return "\xD0\xC2\xBD\xA8\xA1\xB8"
+                   "Case"
+                   "\xA1\xB9- \xCA\xC2\xBC\xFE";  // - 事件
         case kKindTask:
-            return "\xD0\xC2\xBD\xA8\xA1\xB8" "Case" "\xA1\xB9- \xC8\xCE\xCE\xF1";  // - 任务
+            return "\xD0\xC2\xBD\xA8\xA1\xB8"
+                   "Case"
+                   "\xA1\xB9- \xC8\xCE\xCE\xF1";  // - 任务
         default:
-            return "\xD0\xC2\xBD\xA8\xA1\xB8" "Case" "\xA1\xB9";  // 新建「Case」
+            return "\xD0\xC2\xBD\xA8\xA1\xB8"
+                   "Case"
+                   "\xA1\xB9";  // 新建「Case」
     }
 }
 
@@ -116,13 +130,11 @@ const char* size_title(int) {
 const DialogKind kKinds[] = {
     {kDialogNewCategory, 20, false, anchored, category_title, confirm_new_category, nullptr},
     {kDialogNewCase, 30, false, anchored, case_title, confirm_new_case, nullptr},
-    {kDialogSetPassword, 30, true, set_password, set_password_title, confirm_set_password,
-     nullptr},
+    {kDialogSetPassword, 30, true, set_password, set_password_title, confirm_set_password, nullptr},
     {kDialogChangePassword, 30, true, change_password, change_password_title,
      confirm_change_password, nullptr},
     {kDialogUnlock, 30, true, unlock, nullptr, confirm_unlock, nullptr},
-    {kDialogWindowSize, 5, false, window_size, size_title, confirm_window_size,
-     draw_size_dialog},
+    {kDialogWindowSize, 5, false, window_size, size_title, confirm_window_size, draw_size_dialog},
     {kDialogAddResource, 15, false, anchored, resource_title, confirm_add_resource, nullptr},
 };
 

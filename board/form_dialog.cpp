@@ -122,9 +122,9 @@ void place_caret(MainView& view, FormDialog& d, int i, int x) {
 void draw_ok(const FormDialog& d, int skin, gfx::IMAGE* canvas) {
     const gfx::Rect& r = d.ok.rect;
     const int look = ui::button_look(d.ok);
-    gfx::set_fill_color(look > 0 ? palette_color(kPalOptionSelect, skin)
-                                 : palette_color(kPalPanelBackground, skin),
-                        canvas);
+    gfx::set_fill_color(
+        look > 0 ? palette_color(kPalOptionSelect, skin) : palette_color(kPalPanelBackground, skin),
+        canvas);
     gfx::fill_bar(r.x, r.y, r.right(), r.bottom(), canvas);
     gfx::set_color(palette_color(kPalOptionSelect, skin), canvas);
     gfx::draw_rectangle(r.x, r.y, r.right() - 1, r.bottom() - 1, canvas);

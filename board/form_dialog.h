@@ -27,10 +27,10 @@ namespace nd {
 // The password kinds' messages.
 enum DialogMessage : int {
     kMessageNone = -1,
-    kMessageMismatch = 0,   // "两次密码不同"
+    kMessageMismatch = 0,    // "两次密码不同"
     kMessageNoPassword = 1,  // "没有密码"
-    kMessageWrongOld = 2,   // "原密码不正确"
-    kMessageWrong = 3,      // "密码不正确"
+    kMessageWrongOld = 2,    // "原密码不正确"
+    kMessageWrong = 3,       // "密码不正确"
 };
 
 struct FormDialog {

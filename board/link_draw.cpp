@@ -96,7 +96,8 @@ void draw_rubber_line(const MainView& view, gfx::IMAGE* canvas) {
         gfx::putimage_alphablend(canvas, pictures.marker, sx - 4, sy - 4, kMarkerAlpha);
     }
     const int label = label_for(view, px, py);
-    if (label != kNoLabel) gfx::putimage(px, py - 17, pictures.boxes[size_t(label)], gfx::kSrcCopy, canvas);
+    if (label != kNoLabel)
+        gfx::putimage(px, py - 17, pictures.boxes[size_t(label)], gfx::kSrcCopy, canvas);
 }
 
 }  // namespace nd

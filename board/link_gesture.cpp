@@ -76,8 +76,8 @@ bool link_gesture_active(const MainView& view) {
 }
 
 void start_link_gesture(MainView& view, const CaseRef& source, int x, int y, int origin, int row) {
-    view.link.state = origin >= kLinkFromCard && origin <= kLinkFromAssessment ? origin
-                                                                               : kLinkFromCard;
+    view.link.state =
+        origin >= kLinkFromCard && origin <= kLinkFromAssessment ? origin : kLinkFromCard;
     view.link.source = source;
     view.link.source_row = row;
     view.link.start_x = x;

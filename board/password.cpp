@@ -34,8 +34,8 @@ int check_new_password(std::string_view first, std::string_view second) {
     return first.empty() && second.empty() ? kMessageNoPassword : kMessageMismatch;
 }
 
-int check_changed_password(std::string_view current, std::string_view old,
-                           std::string_view first, std::string_view second) {
+int check_changed_password(std::string_view current, std::string_view old, std::string_view first,
+                           std::string_view second) {
     if (old != current) return kMessageWrongOld;
     return first == second ? kMessageNone : kMessageMismatch;
 }

@@ -17,8 +17,8 @@ struct FormDialog;
 int check_new_password(std::string_view first, std::string_view second);
 // The same for the change-password dialog against the current password.
 // A wrong old password is told first, whatever the new entries are.
-int check_changed_password(std::string_view current, std::string_view old,
-                           std::string_view first, std::string_view second);
+int check_changed_password(std::string_view current, std::string_view old, std::string_view first,
+                           std::string_view second);
 
 // The confirms of dialog kinds 3, 4 and 5.
 bool confirm_set_password(MainView& view, FormDialog& dialog);

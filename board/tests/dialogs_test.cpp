@@ -8,11 +8,11 @@
 #include "board/case_create.h"
 #include "board/form_dialog.h"
 #include "board/keyboard.h"
-#include "board/lock_screen.h"
 #include "board/link_gesture.h"
+#include "board/lock_screen.h"
 #include "board/password.h"
-#include "board/remaining.h"
 #include "board/pointer.h"
+#include "board/remaining.h"
 #include "board/size_dialog.h"
 #include "board/tests/board_fixture.h"
 #include "gfx/window/clipboard.h"
@@ -78,14 +78,42 @@ TEST_F(DialogTest, EachKindLiesWhereItsTableSays) {
     const Case cases[] = {
         {1, {300, 200, 267, 132}, {383, 287, 100, 32}, 1, 326, 250, 326, 250, 20},
         {2, {300, 200, 267, 132}, {383, 287, 100, 32}, 1, 326, 250, 326, 250, 30},
-        {3, gfx::Rect::from_edges(w - 152, h - 90, w + 153, h + 90), {w - 50, h + 45, 100, 32}, 2,
-         w - 87, h - 90 + 50, w - 87, h - 90 + 98, 30},
-        {4, gfx::Rect::from_edges(w - 152, h - 114, w + 153, h + 114), {w - 50, h + 69, 100, 32},
-         3, w - 87, h - 114 + 50, w - 87, h - 114 + 146, 30},
-        {5, gfx::Rect::from_edges(w - 117, lock_top + 49, w + 117, lock_top + 81), {}, 1,
-         w - 109, lock_top + 58, w - 109, lock_top + 58, 30},
-        {8, gfx::Rect::from_edges(w - 127, h - 90, w + 128, h + 90), {w - 50, h + 45, 100, 32}, 2,
-         w - 127 + 62, h - 90 + 56, w - 127 + 146, h - 90 + 56, 5},
+        {3,
+         gfx::Rect::from_edges(w - 152, h - 90, w + 153, h + 90),
+         {w - 50, h + 45, 100, 32},
+         2,
+         w - 87,
+         h - 90 + 50,
+         w - 87,
+         h - 90 + 98,
+         30},
+        {4,
+         gfx::Rect::from_edges(w - 152, h - 114, w + 153, h + 114),
+         {w - 50, h + 69, 100, 32},
+         3,
+         w - 87,
+         h - 114 + 50,
+         w - 87,
+         h - 114 + 146,
+         30},
+        {5,
+         gfx::Rect::from_edges(w - 117, lock_top + 49, w + 117, lock_top + 81),
+         {},
+         1,
+         w - 109,
+         lock_top + 58,
+         w - 109,
+         lock_top + 58,
+         30},
+        {8,
+         gfx::Rect::from_edges(w - 127, h - 90, w + 128, h + 90),
+         {w - 50, h + 45, 100, 32},
+         2,
+         w - 127 + 62,
+         h - 90 + 56,
+         w - 127 + 146,
+         h - 90 + 56,
+         5},
         {10, {300, 200, 267, 132}, {383, 287, 100, 32}, 1, 326, 250, 326, 250, 15},
     };
     for (const Case& c : cases) {
@@ -183,17 +211,17 @@ TEST(PasswordChecks, MessagesByWhatWasEntered) {
         int message;
     };
     const Case set[] = {
-        {"", "", kMessageNoPassword},
-        {"abc", "abd", kMessageMismatch},
-        {"abc", "", kMessageMismatch},
-        {"", "abc", kMessageMismatch},
+        {"", "", kMessageNoPassword},  {"abc", "abd", kMessageMismatch},
+        {"abc", "", kMessageMismatch}, {"", "abc", kMessageMismatch},
         {"abc", "abc", kMessageNone},
     };
-    for (const Case& c : set) EXPECT_EQ(check_new_password(c.first, c.second), c.message) << c.first;
+    for (const Case& c : set)
+        EXPECT_EQ(check_new_password(c.first, c.second), c.message) << c.first;
     EXPECT_EQ(check_changed_password("old", "wrong", "new", "new"), kMessageWrongOld);
     EXPECT_EQ(check_changed_password("old", "old", "new", "other"), kMessageMismatch);
     EXPECT_EQ(check_changed_password("old", "old", "new", "new"), kMessageNone);
-    EXPECT_EQ(check_changed_password("", "", "", ""), kMessageNone) << "an empty password clears it";
+    EXPECT_EQ(check_changed_password("", "", "", ""), kMessageNone)
+        << "an empty password clears it";
     EXPECT_STREQ(dialog_message_text(kMessageWrong), "\xC3\xDC\xC2\xEB\xB2\xBB\xD5\xFD\xC8\xB7");
 }
 
@@ -257,7 +285,7 @@ TEST(LockScreen, WeekdaysAcrossAYearBoundaryAndALeapDay) {
         int year, month, day, weekday;  // 0 Monday
     };
     const Case cases[] = {
-        {2023, 12, 31, 6}, {2024, 1, 1, 0}, {2024, 2, 28, 2}, {2024, 2, 29, 3},
+        {2023, 12, 31, 6}, {2024, 1, 1, 0},  {2024, 2, 28, 2}, {2024, 2, 29, 3},
         {2024, 3, 1, 4},   {2000, 2, 29, 1}, {1900, 3, 1, 3},
     };
     for (const Case& c : cases) {
@@ -380,8 +408,8 @@ TEST(SizeDialog, EntriesGiveTheSizeClampedOrTheWorkArea) {
     };
     const Case cases[] = {
         {"5000", "200", 3840, 300, false}, {"", "", 1920, 1050, true},
-        {"0", "0", 1920, 1050, true},     {"1024", "", 1024, 1050, false},
-        {"abc", "700", 1920, 700, false}, {"299", "3841", 300, 3840, false},
+        {"0", "0", 1920, 1050, true},      {"1024", "", 1024, 1050, false},
+        {"abc", "700", 1920, 700, false},  {"299", "3841", 300, 3840, false},
     };
     for (const Case& c : cases) {
         const SizeChoice s = size_from_entries(c.width, c.height, area);

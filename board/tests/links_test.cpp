@@ -9,9 +9,9 @@
 #include "board/geometry.h"
 #include "board/link_gesture.h"
 #include "board/map_marks.h"
-#include "store/boards.h"
 #include "board/pointer.h"
 #include "board/tests/board_fixture.h"
+#include "store/boards.h"
 
 namespace nd {
 namespace {

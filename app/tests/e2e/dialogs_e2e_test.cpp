@@ -7,6 +7,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "app/tests/e2e/board_cases.h"
 #include "app/tests/e2e/nodrel_fixture.h"
 #include "board/menu_build.h"
 #include "settings/settings.h"
@@ -36,34 +37,6 @@ protected:
         ASSERT_GE(load_workspace(), 0);
         m_board = find_board(0, 0)->key;
         clear_tables();
-    }
-
-    // Title-form Cases on the first whiteboard at the given board places.
-    std::vector<RecordKey> add_cases(const std::vector<std::pair<int, int>>& places) {
-        std::vector<RecordKey> keys;
-        clear_tables();
-        set_workspace_root(m_root);
-        EXPECT_GE(load_workspace(), 0);
-        for (const auto& [x, y] : places) {
-            RecordKey key = make_key(kAttrFragment);
-            draw_fresh_serial(key);
-            LocationRef at;
-            {
-                std::lock_guard<std::mutex> hold(StorageLock);
-                at = create_case("e2e", key, 0, 0);
-            }
-            EXPECT_EQ(at.flag, 0);
-            CaseRecord* record = find_case(0, 0, at.slot);
-            record->form = kFormTitle;
-            record->x = x;
-            record->y = y;
-            EXPECT_EQ(save_case(0, 0, 0, at.slot), 0);
-            CasePointFile points;
-            EXPECT_EQ(load_points(*record, points), 0);
-            keys.push_back(record->key);
-        }
-        clear_tables();
-        return keys;
     }
 
     void xdo(const std::vector<std::string>& args) {
@@ -138,7 +111,7 @@ TEST_F(DialogsE2e, CtrlNATitleAndEnterMakeACase) {
 }
 
 TEST_F(DialogsE2e, CtrlAltAndAClickLinkTwoCasesAndASecondGestureUnlinksThem) {
-    const std::vector<RecordKey> keys = add_cases({{300, 300}, {800, 500}});
+    const std::vector<RecordKey> keys = add_title_cases(m_root, {{300, 300}, {800, 500}});
     ASSERT_EQ(keys.size(), 2u);
     start();
     const WindowInfo w = open_board();
@@ -152,8 +125,9 @@ TEST_F(DialogsE2e, CtrlAltAndAClickLinkTwoCasesAndASecondGestureUnlinksThem) {
         xdo({"sleep", "0.3", "click", "1"});
     };
     gesture();
-    ASSERT_TRUE(wait_for([&] { return link_count_of(keys[0]) == 1 && link_count_of(keys[1]) == 1; }))
-        << log();
+    ASSERT_TRUE(wait_for([&] {
+        return link_count_of(keys[0]) == 1 && link_count_of(keys[1]) == 1;
+    })) << log();
     const std::string first = make_path(m_root, keys[0].type, keys[0], 0);
     const RecordKey target = stored_at<RecordKey>(first, offsetof(CaseRecord, link_keys));
     EXPECT_TRUE(same_item(target, keys[1]));
@@ -163,8 +137,9 @@ TEST_F(DialogsE2e, CtrlAltAndAClickLinkTwoCasesAndASecondGestureUnlinksThem) {
     EXPECT_EQ(where.slot, 1);
 
     gesture();
-    EXPECT_TRUE(wait_for([&] { return link_count_of(keys[0]) == 0 && link_count_of(keys[1]) == 0; }))
-        << log();
+    EXPECT_TRUE(wait_for([&] {
+        return link_count_of(keys[0]) == 0 && link_count_of(keys[1]) == 0;
+    })) << log();
     end_and_check();
 }
 
@@ -188,7 +163,8 @@ TEST_F(DialogsE2e, APasswordSetThroughTheMenuLocksAndOnlyItUnlocks) {
     move(w, mx, my);
     xdo({"sleep", "0.3", "click", "3"});
     ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, set->x + 150, set->y + 14) != kBackground; }))
-        << "no menu; log:\n" << log();
+        << "no menu; log:\n"
+        << log();
     move(w, set->x + 60, set->y + 14);
     xdo({"sleep", "0.3", "click", "1"});
     nap(300);
@@ -214,7 +190,8 @@ TEST_F(DialogsE2e, APasswordSetThroughTheMenuLocksAndOnlyItUnlocks) {
     xdo({"type", "--delay", "30", "secret"});
     xdo({"key", "Return"});
     EXPECT_TRUE(wait_for([&] { return m_x.pixel(w.id, 813, 613) == kBackground; }))
-        << "still locked: " << std::hex << m_x.pixel(w.id, 813, 613) << "; log:\n" << log();
+        << "still locked: " << std::hex << m_x.pixel(w.id, 813, 613) << "; log:\n"
+        << log();
     end_and_check();
 }
 
