@@ -300,7 +300,8 @@ bool form_dialog_pointer(MainView& view, const gfx::MouseMsg& msg) {
         return true;
     }
     const gfx::Rect& box = d.frame.box;
-    if (!box.contains(msg.x, msg.y)) return false;
+    // The dialog is modal: what happens outside its box reaches nothing.
+    if (!box.contains(msg.x, msg.y)) return true;
     if (left_down) {
         for (int i = 0; i < d.field_count; ++i) {
             if (!d.field_rects[size_t(i)].contains(msg.x, msg.y)) continue;

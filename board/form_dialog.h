@@ -68,8 +68,8 @@ const std::string& form_field_text(const FormDialog& dialog, int index);
 const char* dialog_message_text(int message);
 
 // What the board calls: one editing key code (ui/keys.h), one pointer
-// message (true when the dialog used it), and once a frame the clipboard
-// poll of a paste under way.
+// message (the dialog is modal: it takes every message while open), and
+// once a frame the clipboard poll of a paste under way.
 void form_dialog_key(MainView& view, int code);
 bool form_dialog_pointer(MainView& view, const gfx::MouseMsg& msg);
 void form_dialog_tick(MainView& view);

@@ -204,6 +204,42 @@ TEST_F(DialogTest, FocusMovesByTabUpAndDownAndEscClosesAllButTheUnlockDialog) {
     EXPECT_EQ(view.dialog.kind, kDialogUnlock);
 }
 
+// The dialog is modal; its close button closes it, OK confirms, and a
+// press on its title strip drags it with everything in it.
+TEST_F(DialogTest, ThePointerReachesOnlyTheDialogWhileItIsOpen) {
+    const CaseRef a = add_case("a");
+    view_state().selected = CaseRef{};
+    FormDialog& d = open(kDialogNewCase, kPlainCaseCode, 600, 400);
+    uint64_t tick = 1000;
+    auto click = [&](int x, int y) {
+        pointer_message(view, {x, y, gfx::kMouseDown, gfx::kMouseLeft, 0}, tick += 300);
+        pointer_message(view, {x, y, gfx::kMouseUp, gfx::kMouseLeft, 0}, tick += 20);
+    };
+    const gfx::Rect card = view.cards[0].rect;
+    click(card.x + 5, card.y + 5);
+    EXPECT_FALSE(same_location(view_state().selected.where, a.where)) << "the card is not reached";
+    EXPECT_TRUE(dialog_is_open(view));
+
+    pointer_message(view, {620, 410, gfx::kMouseDown, gfx::kMouseLeft, 0}, tick += 300);
+    pointer_message(view, {720, 460, gfx::kMouseMove, gfx::kMouseLeft, 0}, tick += 20);
+    pointer_message(view, {720, 460, gfx::kMouseUp, gfx::kMouseLeft, 0}, tick += 20);
+    EXPECT_EQ(d.frame.box.x, 700);
+    EXPECT_EQ(d.frame.box.y, 450);
+    EXPECT_EQ(d.ok.rect.x, 783);
+    EXPECT_EQ(d.field_rects[0].x, 718);
+
+    type("by pointer");
+    click(d.ok.rect.x + 10, d.ok.rect.y + 10);
+    EXPECT_FALSE(dialog_is_open(view));
+    ASSERT_EQ(view.card_count, 2);
+    EXPECT_STREQ(stored(view.cards[1].ref).title, "by pointer");
+
+    open(kDialogNewCase);
+    const gfx::Rect close = form_dialog(view)->frame.close.rect;
+    click(close.x + 5, close.y + 5);
+    EXPECT_FALSE(dialog_is_open(view));
+}
+
 TEST(PasswordChecks, MessagesByWhatWasEntered) {
     struct Case {
         const char* first;
