@@ -239,9 +239,15 @@ const char* dialog_message_text(int message) {
 
 void form_dialog_key(MainView& view, int code) {
     FormDialog* dp = form_dialog(view);
-    if (!dp || dp->field_count == 0) return;
+    if (!dp) return;
     FormDialog& d = *dp;
     request_redraw(view);
+    // A kind without fields (the options panel) still closes and confirms.
+    if (d.field_count == 0) {
+        if (code == ui::kKeyEnter) confirm(view);
+        if (code == ui::kKeyEscape) close_dialog(view);
+        return;
+    }
     ui::TextField& f = focused(d);
     // Copying and pasting go through the window's clipboard, never the
     // password fields.

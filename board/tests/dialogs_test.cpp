@@ -7,6 +7,7 @@
 
 #include "board/case_create.h"
 #include "board/form_dialog.h"
+#include "board/frame.h"
 #include "board/keyboard.h"
 #include "board/link_gesture.h"
 #include "board/lock_screen.h"
@@ -14,6 +15,7 @@
 #include "board/pointer.h"
 #include "board/remaining.h"
 #include "board/size_dialog.h"
+#include "board/testing/view_fixture.h"
 #include "board/tests/board_fixture.h"
 #include "gfx/window/clipboard.h"
 #include "gfx/window/clipboard_fake.h"
@@ -494,6 +496,33 @@ TEST_F(DialogTest, PasteLandsWhenTheClipboardAnswers) {
     EXPECT_EQ(text(), "");
     gfx::close_window();
     gfx::clipboard_reset();
+}
+
+class LockedStart : public testing::BoardViewTest {};
+
+// A workspace with a password opens behind the lock screen, the unlock
+// dialog waiting; the board is not drawn.
+TEST_F(LockedStart, AWorkspaceWithAPasswordOpensLocked) {
+    ASSERT_TRUE(testing::make_scene(wk(), {{"a", 700, 700}}, {}));
+    WorkspaceSettings settings;
+    std::string reason;
+    ASSERT_GE(load_workspace_settings(settings, wk(), &reason), 0) << reason;
+    std::strcpy(settings.record.password, "pw");
+    adopt_open_workspace(settings, false);
+    app.WindowWidth = kWidth;
+    app.WindowHeight = kHeight;
+    app.Canvas = gfx::new_image(kWidth, kHeight);
+    view = create_main_view(app);
+    make_all_cards(*view);
+    EXPECT_TRUE(screen_locked(*view));
+    EXPECT_EQ(view->dialog.kind, kDialogUnlock);
+    request_redraw(*view);
+    compose_frame(*view);
+    EXPECT_EQ(gfx::get_pixel(710, 710, app.Canvas) & 0xFFFFFF, 0x1E1E1Eu) << "no card shows";
+    release_open_workspace();
+    free_main_view(view);
+    view = nullptr;
+    gfx::delete_image(app.Canvas);
 }
 
 }  // namespace
