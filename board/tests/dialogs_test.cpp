@@ -396,6 +396,15 @@ TEST_F(DialogTest, CategoriesGoToThePlaceholderSlotOrTheEndUpTo80) {
     ASSERT_NE(find_board(0, 7), nullptr);
     EXPECT_STREQ(find_board(0, 7)->name, "seven");
 
+    // Both are on disk: the workspace read again lists them by name.
+    close_dialog(view);
+    clear_tables();
+    ASSERT_GE(load_workspace(), 0);
+    ASSERT_NE(find_board(0, appended), nullptr);
+    EXPECT_STREQ(find_board(0, appended)->name, "plans");
+    ASSERT_NE(find_board(0, 7), nullptr);
+    EXPECT_STREQ(find_board(0, 7)->name, "seven");
+
     while (live_board_count(0) < kMaxBoards) ASSERT_GE(create_category(0, -1, "x"), 0);
     open(kDialogNewCategory);
     type("81");
