@@ -48,15 +48,6 @@ protected:
         xdo({"mousemove", "--window", std::to_string(w.id), std::to_string(x), std::to_string(y)});
     }
 
-    template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 5000; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
-    }
-
     // Bytes of a file at an offset, as the program last wrote them.
     template <typename T>
     T stored_at(const std::string& path, size_t offset) {
