@@ -497,7 +497,14 @@ TEST_F(DialogTest, PasteLandsWhenTheClipboardAnswers) {
         if (text().empty()) usleep(1000);
     }
     EXPECT_EQ(text(), "pasted");
+    gfx::fake_clipboard_offer({});
     type({ui::kKeySelectAll, ui::kKeyCopy});
+    bool copied = false;
+    for (int i = 0; i < 200 && !copied; ++i) {
+        for (const auto& entry : gfx::fake_clipboard_contents()) copied |= entry.second == "pasted";
+        if (!copied) usleep(1000);
+    }
+    EXPECT_TRUE(copied) << "Ctrl+C puts the selected text on the clipboard";
 
     open(kDialogSetPassword);
     type({ui::kKeyPaste});
