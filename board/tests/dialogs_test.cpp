@@ -1,8 +1,10 @@
 // The dialog object and what it makes: its geometry by kind, text entry,
 // the password messages and the screen lock, new Cases, categories and
 // resources read back from the workspace's files, and the size dialog.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "board/case_create.h"
@@ -20,6 +22,7 @@
 #include "gfx/window/clipboard.h"
 #include "gfx/window/clipboard_fake.h"
 #include "gfx/window/input_queue.h"
+#include "gfx/window/window_state.h"
 #include "session/workspace.h"
 #include "settings/settings.h"
 #include "store/boards.h"
@@ -178,13 +181,14 @@ TEST_F(DialogTest, AComposedPhraseLandsWhole) {
     ASSERT_EQ(gfx::open_window(kW, kH, 0), 0);
     gfx::reset_input();
     open(kDialogNewCase);
-    const std::string phrase = std::string(kZhong) + kWen + kZhong + kWen + "ok";
-    const uint64_t tick = gfx::tick_ms();
-    for (char c : phrase) {
-        gfx::push_key_message({static_cast<uint8_t>(c), gfx::kKeyChar, 0}, tick);
-    }
+    // "中文中文ok" as the window receives it: one text event in UTF-8.
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    std::snprintf(event.text.text, sizeof event.text.text, "%s",
+                  "\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD\xE6\x96\x87ok");
+    ASSERT_TRUE(gfx::translate_event(event));
     keyboard_step(view);
-    EXPECT_EQ(text(), phrase);
+    EXPECT_EQ(text(), std::string(kZhong) + kWen + kZhong + kWen + "ok");
     gfx::reset_input();
     gfx::close_window();
 }
