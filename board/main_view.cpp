@@ -11,6 +11,7 @@
 #include "board/frame.h"
 #include "board/keyboard.h"
 #include "board/menu.h"
+#include "board/password.h"
 #include "board/pointer.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
@@ -128,7 +129,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             break;
         }
         case RequestKind::kStartLink:
-            start_link_gesture(view, request.target, request.x, request.y);
+            start_link_gesture(view, request.target, request.x, request.y, request.object);
             break;
         case RequestKind::kRefreshPanels:
             request_redraw(view);
@@ -140,7 +141,10 @@ void carry_out(MainView& view, const BoardRequest& request) {
 // of them act on its cards.
 bool process_pending(MainViewState* view, App&) {
     switch_take_result(*view);
-    if (!board_loading(*view)) {
+    dialog_tick(*view);
+    // While the screen is locked the requests wait: nothing of the board
+    // may open or move behind the lock.
+    if (!board_loading(*view) && !screen_locked(*view)) {
         BoardRequest request;
         while (take_request(&request)) carry_out(*view, request);
     }
@@ -164,6 +168,8 @@ void layout(MainViewState* view, App& app, int width, int height) {
     set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), width, height);
     // The origin stays inside the board at the new size.
     set_origin(*view, view->origin_x, view->origin_y);
+    // The unlock line is centred in the window, so it follows the new size.
+    if (screen_locked(*view)) lock_view(*view);
 }
 
 // On the autosave thread, under StorageLock: the moved cards of a fully
@@ -207,6 +213,8 @@ MainViewState* create_main_view(App& app) {
     const int board = opening_board(group);
     if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
     show_board(*view, group, board);
+    // A workspace with a password opens locked.
+    if (open_workspace_settings().record.password[0] != 0) lock_view(*view);
     return view;
 }
 
@@ -218,6 +226,7 @@ MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int 
 }
 
 void free_main_view(MainViewState* view) {
+    close_dialog(*view);
     free_menu(*view);
     free_top_bar(*view);
     free_board_pictures(&view->pictures);

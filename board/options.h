@@ -14,6 +14,7 @@ enum BoardOption : int {
     kOptionGlobalAxes = 3,       // "全局坐标"
     kOptionQuickNote = 4,        // "快速建立便签"
     kOptionColourFrame = 7,      // "颜色框模式"
+    kOptionRemaining = 8,        // "剩余显示"
 };
 
 inline bool option_on(BoardOption option) {

@@ -2,6 +2,7 @@
 #include "board/command_case.h"
 #include "board/layout.h"
 #include "board/main_view.h"
+#include "board/remaining.h"
 #include "board/top_bar_look.h"
 #include "skins/names.h"
 #include "skins/palette.h"
@@ -106,6 +107,7 @@ void draw_top_bar(const MainView& view, gfx::IMAGE* canvas) {
         if (colour.hover) draw_hover_frame(canvas, colour.rect, skin);
     }
 
+    draw_remaining(view, canvas);
     draw_menu_glyph(canvas, look_of(view, places.rects[kTopMenu], kTopMenu), skin);
     const int max_first = view.window.maximised ? pic::TOP_MAX_3 : pic::TOP_MAX_0;
     const int caption[4][2] = {{kTopMinimise, pic::TOP_MIN_0},

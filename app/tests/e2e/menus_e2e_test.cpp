@@ -3,6 +3,7 @@
 // and maximise by a double click on the caption strip.
 #include <mutex>
 
+#include "app/tests/e2e/board_cases.h"
 #include "app/tests/e2e/nodrel_fixture.h"
 #include "base/file_io.h"
 #include "settings/settings.h"
@@ -32,34 +33,9 @@ protected:
         ASSERT_TRUE(workspace_root(m_workspace, m_root));
     }
 
-    // Title-form Cases on the first whiteboard at the given board places,
-    // written as the program would; returns their keys.
+    // Title-form Cases on the first whiteboard at the given board places.
     std::vector<RecordKey> add_cases(const std::vector<std::pair<int, int>>& places) {
-        std::vector<RecordKey> keys;
-        clear_tables();
-        set_workspace_root(m_root);
-        EXPECT_GE(load_workspace(), 0);
-        for (const auto& [x, y] : places) {
-            RecordKey key = make_key(kAttrFragment);
-            draw_fresh_serial(key);
-            LocationRef at;
-            {
-                std::lock_guard<std::mutex> hold(StorageLock);
-                at = create_case("e2e", key, 0, 0);
-            }
-            EXPECT_EQ(at.flag, 0);
-            CaseRecord* record = find_case(0, 0, at.slot);
-            record->form = kFormTitle;
-            record->x = x;
-            record->y = y;
-            EXPECT_EQ(save_case(0, 0, 0, at.slot), 0);
-            CasePointFile points;
-            EXPECT_EQ(load_points(*record, points), 0);
-            keys.push_back(record->key);
-        }
-        m_board = find_board(0, 0)->key;
-        clear_tables();
-        return keys;
+        return add_title_cases(m_root, places, &m_board);
     }
 
     void set_stored_window_size(int width, int height) {
@@ -78,16 +54,6 @@ protected:
                                       std::to_string(x), std::to_string(y)};
         args.insert(args.end(), then.begin(), then.end());
         ASSERT_EQ(run(args), 0);
-    }
-
-    // Waits up to 5 s for `done`.
-    template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 5000; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
     }
 
     // The program's window once it has this size and place (their changes

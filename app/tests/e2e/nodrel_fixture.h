@@ -159,6 +159,16 @@ protected:
         EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
     }
 
+    // Waits up to 5 s for `done`.
+    template <typename Condition>
+    bool wait_for(Condition done) {
+        for (int waited = 0; waited < 5000; waited += 50) {
+            if (done()) return true;
+            nap(50);
+        }
+        return done();
+    }
+
     std::string log() {
         std::ifstream in(m_dir / "nodrel.log");
         return std::string(std::istreambuf_iterator<char>(in), {});
