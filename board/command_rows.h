@@ -26,4 +26,7 @@ void size_dialog_command(MainView& view, int item, const MenuTarget& target);
 void quit_command(MainView& view, int item, const MenuTarget& target);
 void about_command(MainView& view, int item, const MenuTarget& target);
 
+// commands_analysis.cpp: the assessment report (37).
+void assess_command(MainView& view, int item, const MenuTarget& target);
+
 }  // namespace nd
