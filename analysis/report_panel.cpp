@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/draw_kit.h"
+#include "analysis/panel_kit.h"
 #include "analysis/timeline_panel.h"
 #include "session/menu_objects.h"
 #include "session/requests.h"
@@ -18,8 +19,13 @@ namespace {
 
 // The tabs name the pages' subjects: 基本情况, 分类, 岗哨, 难度, 认知, 资源, 关系.
 constexpr const char* kTabText[kReportTabs] = {
-    "\xBB\xF9\xB1\xBE\xC7\xE9\xBF\xF6", "\xB7\xD6\xC0\xE0", "\xB8\xDA\xC9\xDA", "\xC4\xD1\xB6\xC8",
-    "\xC8\xCF\xD6\xAA",                 "\xD7\xCA\xD4\xB4", "\xB9\xD8\xCF\xB5",
+    "\xBB\xF9\xB1\xBE\xC7\xE9\xBF\xF6",
+    "\xB7\xD6\xC0\xE0",
+    "\xB8\xDA\xC9\xDA",
+    "\xC4\xD1\xB6\xC8",
+    "\xC8\xCF\xD6\xAA",
+    "\xD7\xCA\xD4\xB4",
+    "\xB9\xD8\xCF\xB5",
 };
 constexpr int kMaxWidth = 900;
 constexpr int kMaxHeight = 640;
@@ -28,14 +34,6 @@ constexpr int kInset = 10;
 constexpr int kTabTextSize = 13;
 
 ReportPanelState g_report;
-
-ui::Panel* panel_entry() {
-    return ui::panel_find(&view_state().panels, kPanelAssessment);
-}
-
-void redraw() {
-    view_state().redraw = true;
-}
 
 int most_scroll(const ReportPanelState& s, const gfx::Rect& page) {
     return std::max(0, s.layout.height - page.h);
@@ -78,7 +76,7 @@ void close_report(ui::Panel& panel) {
     panel.visible = false;
     g_report.moving = false;
     free_case_icons(g_report.icons);
-    redraw();
+    redraw_panels();
 }
 
 void left_press(ui::Panel& panel, ReportPanelState& s, const ReportPanelLayout& l, int x, int y) {
@@ -140,7 +138,7 @@ bool pointer(ui::Panel& panel, const gfx::MouseMsg& msg) {
         default:
             break;
     }
-    redraw();
+    redraw_panels();
     return panel.rect.contains(msg.x, msg.y) || s.moving;
 }
 
@@ -151,7 +149,7 @@ bool wheel(ui::Panel& panel, int, int, int delta) {
     const int notches = delta / 120 != 0 ? delta / 120 : (delta > 0) - (delta < 0);
     s.scroll = std::clamp(s.scroll - notches * kReportWheelStep, 0, most_scroll(s, l.page));
     s.hover = ReportHover{};
-    redraw();
+    redraw_panels();
     return true;
 }
 
@@ -163,8 +161,8 @@ void draw(const ui::Panel& panel, gfx::IMAGE* canvas) {
     const uint32_t text = palette_color(kPalPanelText, skin);
     for (int t = 0; t < kReportTabs; ++t) {
         const gfx::Rect& r = l.tabs[t];
-        gfx::set_fill_color(palette_color(t + 1 == s.page ? kPalOptionSelect : kPalOptionRule, skin),
-                            canvas);
+        gfx::set_fill_color(
+            palette_color(t + 1 == s.page ? kPalOptionSelect : kPalOptionRule, skin), canvas);
         gfx::fill_bar(r.x, r.y, r.right(), r.bottom(), canvas);
         const int w = draw_kit::text_width(canvas, kTabTextSize, kTabText[t]);
         draw_kit::text(canvas, r.x + (r.w - w) / 2, r.y + 6, kTabTextSize, text, kTabText[t]);
@@ -205,22 +203,11 @@ ReportPanelState& report_panel_state() {
 }
 
 void install_report_panel() {
-    ui::PanelList& list = view_state().panels;
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelAssessment)) {
-        panel->visible = false;
-        return;
-    }
-    ui::Panel panel;
-    panel.id = kPanelAssessment;
-    panel.state = &g_report;
-    panel.hooks = &kHooks;
-    // The list has room for every panel id; a full list would be a mistake
-    // elsewhere, and the report then never shows.
-    (void)ui::panel_add(&list, panel);
+    install_hidden_panel(kPanelAssessment, &g_report, &kHooks);
 }
 
 bool open_report_panel(const LocationRef& subject, int view_width, int view_height) {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelAssessment);
     if (!panel) return false;
     ReportPanelState& s = g_report;
     Report report;
@@ -242,25 +229,23 @@ bool open_report_panel(const LocationRef& subject, int view_width, int view_heig
 }
 
 void report_panel_show_page(int page) {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelAssessment);
     if (!panel) return;
     g_report.page = std::clamp(page, 1, kReportPages);
     g_report.scroll = 0;
     lay_out(g_report, report_panel_layout(panel->rect).page);
-    redraw();
+    redraw_panels();
 }
 
 void place_report_panel(int view_width, int view_height) {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelAssessment);
     if (!panel || panel->rect.empty()) return;
-    gfx::Rect& r = panel->rect;
-    r.x = std::clamp(r.x, 0, std::max(0, view_width - r.w));
-    r.y = std::clamp(r.y, 0, std::max(0, view_height - r.h));
-    ui::dialog_frame_place(&g_report.frame, r);
+    keep_inside(panel->rect, view_width, view_height);
+    ui::dialog_frame_place(&g_report.frame, panel->rect);
 }
 
 void refresh_report_panel() {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelAssessment);
     if (!panel || !panel->visible) return;
     ReportPanelState& s = g_report;
     Report report;
@@ -275,11 +260,11 @@ void refresh_report_panel() {
     const int scroll = s.scroll;
     lay_out(s, report_panel_layout(panel->rect).page);
     s.scroll = std::clamp(scroll, 0, most_scroll(s, report_panel_layout(panel->rect).page));
-    redraw();
+    redraw_panels();
 }
 
 bool report_entry_case(int x, int y, CaseRef* ref, int* anchor_x, int* anchor_y) {
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelAssessment);
     if (!panel || !panel->visible) return false;
     const gfx::Rect page = report_panel_layout(panel->rect).page;
     int bubble = -1, name = -1;
@@ -299,7 +284,7 @@ bool report_entry_case(int x, int y, CaseRef* ref, int* anchor_x, int* anchor_y)
 }
 
 bool report_selected_case(CaseRef* ref) {
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelAssessment);
     return panel && panel->visible && member_ref(g_report, g_report.selected, ref);
 }
 

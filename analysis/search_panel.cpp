@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "analysis/draw_kit.h"
+#include "analysis/panel_kit.h"
 #include "gfx/window/clipboard.h"
 #include "session/app.h"
 #include "session/menu_objects.h"
@@ -35,14 +36,6 @@ constexpr int kRightGap = 20;
 constexpr int kTop = 100;
 
 SearchPanelState g_search;
-
-ui::Panel* panel_entry() {
-    return ui::panel_find(&view_state().panels, kPanelSearch);
-}
-
-void redraw() {
-    view_state().redraw = true;
-}
 
 // A pasted text goes in at the caret: one line of it, at most 255 bytes,
 // never past the box's capacity and never half a character.
@@ -80,14 +73,14 @@ void hide(ui::Panel& panel) {
     s.drag = SearchDrag::kNone;
     if (s.paste_ticket > 0) gfx::clipboard_cancel(s.paste_ticket);
     s.paste_ticket = 0;
-    redraw();
+    redraw_panels();
 }
 
 void run(SearchPanelState& s) {
     s.search.query = s.field.text;
     close_lists(s);
     if (run_search(s.search, view_state().group, view_state().board) >= 0) s.searched = true;
-    redraw();
+    redraw_panels();
 }
 
 void pick_history(SearchPanelState& s, int entry) {
@@ -114,7 +107,7 @@ void scroll_to(SearchPanelState& s, const ResultListView& list, int first) {
 
 bool key(ui::Panel& panel, int code) {
     SearchPanelState& s = *static_cast<SearchPanelState*>(panel.state);
-    redraw();
+    redraw_panels();
     switch (code) {
         case ui::kKeyPaste:
             // The clipboard answers on its own thread; the text goes in when
@@ -155,8 +148,8 @@ void left_press(ui::Panel& panel, SearchPanelState& s, const SearchLayout& l, in
     if (s.scope_open) {
         s.scope_open = false;
         if (l.scope_list.contains(x, y)) {
-            s.search.scope = (y - l.scope_list.y) / kSearchListRow == 0 ? kScopeBoard
-                                                                         : kScopeAllBoards;
+            s.search.scope =
+                (y - l.scope_list.y) / kSearchListRow == 0 ? kScopeBoard : kScopeAllBoards;
             return;
         }
     }
@@ -222,7 +215,7 @@ void left_release(SearchPanelState& s, const SearchLayout& l, int x, int y) {
 bool pointer(ui::Panel& panel, const gfx::MouseMsg& msg) {
     SearchPanelState& s = *static_cast<SearchPanelState*>(panel.state);
     const SearchLayout l = search_layout(panel.rect, s.search.history.count);
-    redraw();
+    redraw_panels();
     if (ui::dialog_frame_update(&s.frame, msg)) {
         hide(panel);
         return true;
@@ -270,7 +263,7 @@ bool wheel(ui::Panel& panel, int, int, int delta) {
     const SearchLayout l = search_layout(panel.rect, s.search.history.count);
     // One row per notch: up (a positive turn) towards the first result.
     scroll_to(s, l.list, s.search.first_visible + (delta > 0 ? -1 : delta < 0 ? 1 : 0));
-    redraw();
+    redraw_panels();
     return true;
 }
 
@@ -299,8 +292,8 @@ void draw(const ui::Panel& panel, gfx::IMAGE* canvas) {
     look.face = kFace;
     look.size = kTextSize;
     look.text_y = 7;
-    const bool front = view_state().panels.count > 0 &&
-                       view_state().panels.panels[0].id == kPanelSearch;
+    const bool front =
+        view_state().panels.count > 0 && view_state().panels.panels[0].id == kPanelSearch;
     ui::draw_text_field(canvas, s.field, look,
                         front && ui::caret_visible(the_app().BlinkPhase.load()));
 
@@ -313,7 +306,8 @@ void draw(const ui::Panel& panel, gfx::IMAGE* canvas) {
     // The history button's arrow head, pointing down.
     gfx::set_fill_color(text, canvas);
     const int ax = l.history.x + l.history.w / 2, ay = l.history.y + l.history.h / 2 - 2;
-    for (int row = 0; row < 4; ++row) gfx::fill_bar(ax - 4 + row, ay + row, ax + 5 - row, ay + row + 1, canvas);
+    for (int row = 0; row < 4; ++row)
+        gfx::fill_bar(ax - 4 + row, ay + row, ax + 5 - row, ay + row + 1, canvas);
 
     gfx::set_color(rule, canvas);
     gfx::set_line_style(gfx::kSolidLine, 0, 1, canvas);
@@ -372,24 +366,13 @@ SearchPanelState& search_panel_state() {
 }
 
 void install_search_panel() {
-    ui::PanelList& list = view_state().panels;
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelSearch)) {
-        panel->visible = false;
-        return;
-    }
     g_search.field.max_bytes = kQueryCapacity;
     g_search.frame.title = kTitle;
-    ui::Panel panel;
-    panel.id = kPanelSearch;
-    panel.state = &g_search;
-    panel.hooks = &kHooks;
-    // The list has room for every panel id; a full list would be a mistake
-    // elsewhere, and the panel then never shows.
-    (void)ui::panel_add(&list, panel);
+    install_hidden_panel(kPanelSearch, &g_search, &kHooks);
 }
 
 void toggle_search_panel(int view_width, int view_height) {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelSearch);
     if (!panel) return;
     if (panel->visible) {
         hide(*panel);
@@ -406,16 +389,14 @@ void toggle_search_panel(int view_width, int view_height) {
     place_search_panel(view_width, view_height);
     if (!s.icons.images[0]) load_case_icons(s.icons);
     ui::panel_bring_to_front(&view_state().panels, kPanelSearch);
-    redraw();
+    redraw_panels();
 }
 
 void place_search_panel(int view_width, int view_height) {
-    ui::Panel* panel = panel_entry();
+    ui::Panel* panel = find_panel(kPanelSearch);
     if (!panel || panel->rect.empty()) return;
-    gfx::Rect& r = panel->rect;
-    r.x = std::clamp(r.x, 0, std::max(0, view_width - r.w));
-    r.y = std::clamp(r.y, 0, std::max(0, view_height - r.h));
-    place_parts(g_search, r);
+    keep_inside(panel->rect, view_width, view_height);
+    place_parts(g_search, panel->rect);
 }
 
 void step_search_panel() {
@@ -426,19 +407,19 @@ void step_search_panel() {
         if (state != 0) {
             s.paste_ticket = 0;
             if (state == 1 && content.kind == gfx::kClipText) insert_pasted(s, content.text);
-            redraw();
+            redraw_panels();
         }
     }
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelSearch);
     const int phase = the_app().BlinkPhase.load();
     if (panel && panel->visible && phase != s.blink_phase) {
         s.blink_phase = phase;
-        redraw();
+        redraw_panels();
     }
 }
 
 bool search_result_at(int x, int y, CaseRef* ref, int* row) {
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelSearch);
     if (!panel || !panel->visible) return false;
     const SearchLayout l = search_layout(panel->rect, g_search.search.history.count);
     const int r = result_row_at(g_search.search, l.list, x, y);

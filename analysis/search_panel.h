@@ -54,8 +54,8 @@ struct SearchPanelState {
     int grab_x = 0;  // the pointer's offset from the panel (or thumb) at the press
     int grab_y = 0;
     int pressed_row = -1;
-    int paste_ticket = 0;   // a clipboard read under way, or 0
-    int blink_phase = -1;   // the caret's phase the panel was last drawn with
+    int paste_ticket = 0;  // a clipboard read under way, or 0
+    int blink_phase = -1;  // the caret's phase the panel was last drawn with
     CaseIcons icons;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/panel_kit.h"
 #include "session/menu_objects.h"
 #include "session/progress.h"
 #include "session/requests.h"
@@ -14,17 +15,13 @@ namespace {
 
 TimelinePanelState g_timeline;
 
-ui::Panel* panel_entry() {
-    return ui::panel_find(&view_state().panels, kPanelTimeline);
-}
-
 StripRect strip_of(const ui::Panel& panel) {
     return {panel.rect.x, panel.rect.y, panel.rect.w};
 }
 
 void show(bool shown) {
-    if (ui::Panel* panel = panel_entry()) panel->visible = shown;
-    view_state().redraw = true;
+    if (ui::Panel* panel = find_panel(kPanelTimeline)) panel->visible = shown;
+    redraw_panels();
 }
 
 bool entry_ref(const Timeline& t, int entry, CaseRef* ref) {
@@ -54,13 +51,13 @@ bool pointer(ui::Panel& panel, const gfx::MouseMsg& msg) {
         if (entry_ref(t, entry, &ref))
             (void)post_request(context_menu(kMenuTimelineEntry, ref, msg.x, msg.y));
     }
-    if (t.hovered != before) view_state().redraw = true;
+    if (t.hovered != before) redraw_panels();
     return panel.rect.contains(msg.x, msg.y);
 }
 
 bool wheel(ui::Panel& panel, int, int, int delta) {
     timeline_wheel(static_cast<TimelinePanelState*>(panel.state)->timeline, delta);
-    view_state().redraw = true;
+    redraw_panels();
     return true;
 }
 
@@ -99,23 +96,12 @@ TimelinePanelState& timeline_panel_state() {
 }
 
 void install_timeline_panel() {
-    ui::PanelList& list = view_state().panels;
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelTimeline)) {
-        panel->visible = false;
-        return;
-    }
     g_timeline.timeline = Timeline{};
-    ui::Panel panel;
-    panel.id = kPanelTimeline;
-    panel.state = &g_timeline;
-    panel.hooks = &kHooks;
-    // The list has room for every panel id; a full list would be a mistake
-    // elsewhere, and the strip then never shows.
-    (void)ui::panel_add(&list, panel);
+    install_hidden_panel(kPanelTimeline, &g_timeline, &kHooks);
 }
 
 void place_timeline_panel(int view_width, int view_height) {
-    if (ui::Panel* panel = panel_entry())
+    if (ui::Panel* panel = find_panel(kPanelTimeline))
         panel->rect = {0, view_height - kTimelineHeight, view_width, kTimelineHeight};
 }
 
@@ -128,7 +114,7 @@ void timeline_panel_select(const CaseRef& ref) {
 void timeline_panel_clear() {
     timeline_clear(g_timeline.timeline);
     g_timeline.pressed = -1;
-    view_state().redraw = true;
+    redraw_panels();
 }
 
 void timeline_panel_refresh() {
@@ -139,22 +125,22 @@ void timeline_panel_refresh() {
     t.has_selection = false;
     timeline_select(t, key);
     t.scroll = scroll;
-    view_state().redraw = true;
+    redraw_panels();
 }
 
 void step_timeline_panel() {
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelTimeline);
     Timeline& t = g_timeline.timeline;
     if (!panel || !panel->visible || !board_ready()) return;
     // A scroll runs for its eight frames; pulsing icons keep the strip
     // drawing while one of them can be seen.
     const bool moving = t.scroll_frames > 0 || pulse_in_view(t, panel->rect.w);
     timeline_step(t);
-    if (moving) view_state().redraw = true;
+    if (moving) redraw_panels();
 }
 
 bool timeline_entry_case(int x, int y, CaseRef* ref, int* anchor_x, int* anchor_y) {
-    const ui::Panel* panel = panel_entry();
+    const ui::Panel* panel = find_panel(kPanelTimeline);
     if (!panel || !panel->visible) return false;
     const Timeline& t = g_timeline.timeline;
     const int entry = timeline_entry_at(t, strip_of(*panel), x, y);

@@ -78,8 +78,7 @@ protected:
         return out;
     }
     static SearchLayout search_parts() {
-        return search_layout(panel(kPanelSearch).rect,
-                             search_panel_state().search.history.count);
+        return search_layout(panel(kPanelSearch).rect, search_panel_state().search.history.count);
     }
     // The middle of result row `row` as the list shows it now.
     static std::pair<int, int> row_point(int row) {

@@ -307,6 +307,13 @@ TEST_F(WindowTest, CtrlFShowsAndHidesTheSearchPanel) {
         keyboard_step(view);
         EXPECT_EQ(ui::panel_find(view_state().panels, kPanelSearch)->visible, shown);
     }
+    // Esc reaches the open panel, which closes, wherever the pointer is.
+    key('F', gfx::kKeyDown, gfx::kModControl);
+    key('F' - 64, gfx::kKeyChar, gfx::kModControl);
+    key(gfx::kVkEscape, gfx::kKeyDown);
+    key(27, gfx::kKeyChar);
+    keyboard_step(view);
+    EXPECT_FALSE(ui::panel_find(view_state().panels, kPanelSearch)->visible);
     ui::panel_remove(&view_state().panels, kPanelSearch);
 }
 

@@ -89,7 +89,9 @@ TEST_F(SearchE2e, AResultOnAnotherBoardOpensThatBoardWithTheCaseSelected) {
     const WindowInfo w = open_board();
     ASSERT_NE(w.id, 0u);
     expect_background(w);
-    const auto panel_shown = [&] { return m_x.pixel(w.id, kPanelX + 5, kPanelY + 5) != kBackground; };
+    const auto panel_shown = [&] {
+        return m_x.pixel(w.id, kPanelX + 5, kPanelY + 5) != kBackground;
+    };
     const auto card_at_jump = [&] {
         return m_x.pixel(w.id, kJumpX + 20, kJumpY + 10) != kBackground;
     };
@@ -111,7 +113,7 @@ TEST_F(SearchE2e, AResultOnAnotherBoardOpensThatBoardWithTheCaseSelected) {
     ASSERT_EQ(run({"xdotool", "type", "--delay", "100", "\xE4\xB8\xAD\xE6\x96\x87"}), 0);  // 中文
     ASSERT_EQ(run({"xdotool", "sleep", "0.2", "key", "Return"}), 0);
     ASSERT_TRUE(wait_for([&] { return first_icon() != empty_row; })) << "no result; log:\n"
-                                                                      << log();
+                                                                     << log();
     pointer_click(w, kPanelX + 60, kFirstRowY + 15);
     EXPECT_TRUE(wait_for(card_at_jump)) << "no card where the jump puts it; log:\n" << log();
 
