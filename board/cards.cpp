@@ -227,6 +227,7 @@ void remove_card(MainView& view, int index) {
     view.z_count = kept;
     view_state().selected = kept > 0 ? view.cards[static_cast<size_t>(view.z_order[0])].ref
                                      : CaseRef{};
+    if (kept > 0) timeline_panel_select(view_state().selected);
     request_redraw(view);
 }
 

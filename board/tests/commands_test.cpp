@@ -8,8 +8,10 @@
 
 #include "analysis/panels.h"
 #include "analysis/report_panel.h"
+#include "analysis/timeline_panel.h"
 #include "board/board_switch.h"
 #include "board/case_attributes.h"
+#include "board/cards.h"
 #include "board/commands.h"
 #include "board/menu.h"
 #include "board/tests/board_fixture.h"
@@ -342,6 +344,22 @@ TEST_F(CommandTest, AssessOpensTheReportWindowOnItsCase) {
     EXPECT_TRUE(panel_open(kPanelAssessment));
     EXPECT_EQ(report_panel_state().caption, "\xC6\xC0\xB9\xC0 - A");  // 评估 - A
     // The panels stay out of the other tests' hit tests.
+    view_state().panels = ui::PanelList{};
+}
+
+// The strip follows the board: a selected card selects its Case there, and
+// a deleted top card hands the selection to the next.
+TEST_F(CommandTest, TheTimelineFollowsTheBoardsSelection) {
+    install_analysis_panels(view.width, view.height);
+    const CaseRef a = add_case("A");
+    const CaseRef b = add_case("B");
+    const Timeline& strip = timeline_panel_state().timeline;
+    select_card(view, 1);
+    EXPECT_TRUE(panel_open(kPanelTimeline));
+    EXPECT_TRUE(same_item(strip.selected_key, b.key));
+    EXPECT_EQ(strip.entries.size(), 2u);
+    run_command(view, 6, on(kHitFirstCard, b));
+    EXPECT_TRUE(same_item(strip.selected_key, a.key));
     view_state().panels = ui::PanelList{};
 }
 
