@@ -116,6 +116,8 @@ TEST_F(SearchE2e, AResultOnAnotherBoardOpensThatBoardWithTheCaseSelected) {
                                                                      << log();
     pointer_click(w, kPanelX + 60, kFirstRowY + 15);
     EXPECT_TRUE(wait_for(card_at_jump)) << "no card where the jump puts it; log:\n" << log();
+    // The board is ready, so the timeline strip is drawn along its bottom.
+    EXPECT_NE(m_x.pixel(w.id, 5, w.height - 5), kBackground);
 
     kill(m_pid, SIGTERM);
     ASSERT_EQ(wait_exit(), 0) << log();
