@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/panel_kit.h"
+#include "session/app.h"
 #include "session/menu_objects.h"
 #include "session/progress.h"
 #include "session/requests.h"
@@ -132,11 +133,17 @@ void step_timeline_panel() {
     const ui::Panel* panel = find_panel(kPanelTimeline);
     Timeline& t = g_timeline.timeline;
     if (!panel || !panel->visible || !board_ready()) return;
-    // A scroll runs for its eight frames; pulsing icons keep the strip
-    // drawing while one of them can be seen.
-    const bool moving = t.scroll_frames > 0 || pulse_in_view(t, panel->rect.w);
+    // A scroll asks for each of its eight frames. The pulse steps every
+    // frame and shows in every frame the board composes anyway; on its own
+    // it asks for a frame only when the pulse thread's phase flips, so an
+    // idle board with a key node in view composes twice a second, not at
+    // the full frame rate.
+    const int phase = the_app().BlinkPhase.load();
+    const bool flipped = phase != g_timeline.pulse_phase;
+    g_timeline.pulse_phase = phase;
+    const bool ask = t.scroll_frames > 0 || (flipped && pulse_in_view(t, panel->rect.w));
     timeline_step(t);
-    if (moving) redraw_panels();
+    if (ask) redraw_panels();
 }
 
 bool timeline_entry_case(int x, int y, CaseRef* ref, int* anchor_x, int* anchor_y) {

@@ -14,7 +14,8 @@ namespace nd {
 struct TimelinePanelState {
     Timeline timeline;
     TimelinePictures pictures;
-    int pressed = -1;  // the entry a left press fell on
+    int pressed = -1;      // the entry a left press fell on
+    int pulse_phase = -1;  // the pulse thread's phase at the last step
 };
 
 TimelinePanelState& timeline_panel_state();

@@ -3,6 +3,7 @@
 // they follow a change of the Cases they show.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "analysis/timeline_panel.h"
 #include "gfx/window/clipboard.h"
 #include "gfx/window/clipboard_fake.h"
+#include "session/app.h"
 #include "session/menu_objects.h"
 #include "session/requests.h"
 #include "store/keys.h"
@@ -407,6 +409,30 @@ TEST_F(Panels, ReportOpensOnItsSubjectScrollsAndHandsKeyNodesToTheStrip) {
     EXPECT_EQ(st.scroll, 250);
     p.hooks->wheel(p, bx, by, 120);
     EXPECT_EQ(st.scroll, 150);
+}
+
+// A key node in view pulses every frame, but asks for a frame of its own
+// only when the pulse thread's phase flips; an idle board stays cheap.
+TEST_F(Panels, PulsingKeyNodesAskForAFrameOnlyWhenThePulsePhaseFlips) {
+    Scene s;
+    CaseRecord& key_node = s.add("L5", kKindEvent, 0, 4);
+    timeline_panel_select(CaseRef{s.at(key_node), key_node.key});
+    ASSERT_TRUE(open_report_panel(s.at(key_node), kWidth, kHeight));
+    const Timeline& t = timeline_panel_state().timeline;
+    ASSERT_TRUE(timeline_pulses(t.entries[0].importance));
+    std::atomic<int32_t>& phase = the_app().BlinkPhase;
+    step_analysis_panels();  // the first step takes the phase
+    std::vector<bool> asked;
+    std::vector<int> pulse;
+    for (int frame = 0; frame < 4; ++frame) {
+        if (frame == 2) phase.store(phase.load() ^ 1);
+        view_state().redraw = false;
+        step_analysis_panels();
+        asked.push_back(view_state().redraw);
+        pulse.push_back(t.pulse);
+    }
+    EXPECT_EQ(asked, (std::vector<bool>{false, false, true, false}));
+    EXPECT_NE(pulse[0], pulse[1]);  // the alpha moves on every frame
 }
 
 TEST_F(Panels, RefreshComputesTheReportAgainAndClosesItWhenTheSubjectIsGone) {
