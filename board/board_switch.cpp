@@ -5,6 +5,7 @@
 #include <mutex>
 #include <thread>
 
+#include "analysis/timeline_panel.h"
 #include "board/cards.h"
 #include "board/dialog.h"
 #include "board/geometry.h"
@@ -82,6 +83,7 @@ void show_board(MainView& view, int group, int board) {
     shared.group = group;
     shared.board = board;
     shared.selected = CaseRef{};
+    timeline_panel_clear();
     view.switching.group_board[static_cast<size_t>(group)] = board;
     view.card_count = 0;
     view.z_count = 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "analysis/timeline_panel.h"
 #include "base/gbk.h"
 #include "board/board_switch.h"
 #include "board/geometry.h"
@@ -144,6 +145,7 @@ void select_card(MainView& view, int index) {
         std::rotate(view.z_order.begin(), at, at + 1);
     }
     view_state().selected = view.cards[static_cast<size_t>(index)].ref;
+    timeline_panel_select(view_state().selected);
     request_redraw(view);
 }
 
@@ -225,6 +227,7 @@ void remove_card(MainView& view, int index) {
     view.z_count = kept;
     view_state().selected = kept > 0 ? view.cards[static_cast<size_t>(view.z_order[0])].ref
                                      : CaseRef{};
+    if (kept > 0) timeline_panel_select(view_state().selected);
     request_redraw(view);
 }
 

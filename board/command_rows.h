@@ -39,4 +39,7 @@ void password_command(MainView& view, int item, const MenuTarget& target);
 void link_command(MainView& view, int item, const MenuTarget& target);
 void relation_command(MainView& view, int item, const MenuTarget& target);
 
+// commands_analysis.cpp: the assessment report (37).
+void assess_command(MainView& view, int item, const MenuTarget& target);
+
 }  // namespace nd

@@ -48,7 +48,7 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 34 L5（要命）
     relation_command,     // 35 松散关系, on a link row of the content editor
     relation_command,     // 36 紧密关系
-    nullptr,              // 37 评估(D)...: the assessment report comes with the analysis views
+    assess_command,       // 37 评估(D)...
     nullptr,              // 38: no item
     set_case_attribute,   // 39 简单
     set_case_attribute,   // 40 困难

@@ -4,6 +4,8 @@
 // in that order.
 #include "board/keyboard.h"
 
+#include "analysis/panels.h"
+#include "analysis/search_panel.h"
 #include "board/about_page.h"
 #include "board/cards.h"
 #include "board/dialog.h"
@@ -103,11 +105,8 @@ bool ctrl_shortcut(MainView& view, int key) {
             sort_view_shortcut(view, false);
             return true;
         case 'F':
-            // The search panel, once it is in the panel list.
-            if (ui::Panel* search = ui::panel_find(&view_state().panels, kPanelSearch)) {
-                search->visible = !search->visible;
-                request_redraw(view);
-            }
+            toggle_search_panel(view.width, view.height);
+            request_redraw(view);
             return true;
         case 'R':
             set_origin(view, 0, 0);
@@ -177,7 +176,14 @@ void handle_key(MainView& view, const gfx::KeyMsg& key) {
     }
     if (down && (key.flags & gfx::kModControl) && ctrl_shortcut(view, int(key.key))) return;
     if (down && key.key == gfx::kVkEscape) {
-        escape(view);
+        // The search panel with the keyboard takes Esc itself: it clears
+        // the selected query or closes its lists before it closes.
+        ui::Panel* search = focused_panel();
+        if (!link_gesture_active(view) && search && search->id == kPanelSearch) {
+            search->hooks->key(*search, ui::kKeyEscape);
+        } else {
+            escape(view);
+        }
         return;
     }
     // Esc arrives as a character too; it was handled with its key-down.
@@ -200,7 +206,16 @@ void keyboard_step(MainView& view) {
     if (ctrl_alt && !(view.ctrl_held && view.alt_held) && !menu_is_open(view) &&
         !dialog_is_open(view) && !screen_locked(view)) {
         MenuTarget target;
-        if (target_under_pointer(view, &target)) run_direct(view, target, kRequestLink);
+        if (target_under_pointer(view, &target)) {
+            run_direct(view, target, kRequestLink);
+        } else {
+            // Over a search result, a timeline entry or a report's name the
+            // panel asks for the link through the request queue.
+            int x = 0;
+            int y = 0;
+            gfx::mouse_position(&x, &y);
+            (void)post_link_start_at(hit_test(view, x, y), x, y);
+        }
     }
     view.ctrl_held = ctrl;
     view.alt_held = alt;

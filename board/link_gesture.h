@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gfx/gfx.h"
+#include "session/requests.h"
 #include "session/view_state.h"
 #include "store/records.h"
 
@@ -14,13 +15,6 @@ struct MainViewState;
 using MainView = MainViewState;
 
 inline constexpr int kLinkIdle = -1;
-// Where a gesture starts: its source's origin.
-inline constexpr int kLinkFromCard = 1;
-inline constexpr int kLinkFromEditor = 2;
-inline constexpr int kLinkFromLeftBar = 3;
-inline constexpr int kLinkFromSearch = 4;
-inline constexpr int kLinkFromTimeline = 5;
-inline constexpr int kLinkFromAssessment = 6;
 
 // A card's rubber line starts this far below its top-left corner.
 inline constexpr int kCardLinkStartDy = 29;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "analysis/panels.h"
 #include "board/about_page.h"
 #include "board/board_switch.h"
 #include "board/cards.h"
@@ -72,6 +73,7 @@ void set_canvas(MainView& view, gfx::IMAGE* canvas, int width, int height) {
     gfx::set_bk_mode(gfx::kTransparent, canvas);
     gfx::set_bk_color(palette_color(kPalPageBackground, current_skin()), canvas);
     top_bar_layout(view);
+    place_analysis_panels(width, height);
     request_redraw(view);
 }
 
@@ -132,6 +134,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             start_link_gesture(view, request.target, request.x, request.y, request.object);
             break;
         case RequestKind::kRefreshPanels:
+            refresh_analysis_panels(request.panels);
             request_redraw(view);
             break;
     }
@@ -142,6 +145,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
 bool process_pending(MainViewState* view, App&) {
     switch_take_result(*view);
     dialog_tick(*view);
+    step_analysis_panels();
     // While the screen is locked the requests wait: nothing of the board
     // may open or move behind the lock.
     if (!board_loading(*view) && !screen_locked(*view)) {
@@ -207,6 +211,9 @@ constexpr MainViewSteps kSteps = {
 MainViewState* create_main_view(App& app) {
     MainViewState* view = new_view(app);
     view->on_screen = true;
+    // The program's view has the analysis panels; a picture of a board
+    // shows the board alone.
+    install_analysis_panels(app.WindowWidth, app.WindowHeight);
     set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), app.WindowWidth,
                app.WindowHeight);
     const int group = 0;

@@ -63,6 +63,17 @@ bool give_panel(int hit, const gfx::MouseMsg& msg) {
     return panel && panel->hooks && panel->hooks->pointer && panel->hooks->pointer(*panel, msg);
 }
 
+// A move with no button held goes to the panel under the pointer, and to
+// the panel it has just left, so that hover follows the pointer.
+void hover_panels(MainView& view, const gfx::MouseMsg& msg) {
+    PointerState& p = view.pointer;
+    if (p.left_held || p.right_held) return;
+    const int under = hit_is_panel(p.hit) ? p.hit : 0;
+    if (p.hovered_panel != 0 && p.hovered_panel != under) give_panel(p.hovered_panel, msg);
+    if (under != 0) give_panel(under, msg);
+    p.hovered_panel = under;
+}
+
 Card* card_of(MainView& view, int hit) {
     if (!hit_is_card(hit) || card_of_hit(hit) >= view.card_count) return nullptr;
     return &view.cards[static_cast<size_t>(card_of_hit(hit))];
@@ -289,6 +300,11 @@ void right_release(MainView& view, const gfx::MouseMsg& msg) {
     end_activity(view);
     if (p.right_panned) return;
     if (menu_is_open(view)) close_menu(view);
+    // A panel's rows have menus of their own, which the panel asks for.
+    if (hit_is_panel(p.hit)) {
+        give_panel(p.hit, msg);
+        return;
+    }
     open_menu_at(view, p.hit, msg.x, msg.y);
     if (menu_is_open(view)) request_activity(view, kActivityMenu);
 }
@@ -367,6 +383,7 @@ void pointer_message(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
             } else if (p.hit == kHitTopBar) {
                 top_bar_pointer(view, msg);
             }
+            hover_panels(view, msg);
             break;
         case gfx::kMouseUp:
             if (left(msg)) left_release(view, msg);

@@ -43,10 +43,11 @@ BoardRequest context_menu(int32_t object, const CaseRef& target, int32_t x, int3
     return r;
 }
 
-BoardRequest start_link(const CaseRef& origin, int32_t x, int32_t y) {
+BoardRequest start_link(const CaseRef& source, int32_t origin, int32_t x, int32_t y) {
     BoardRequest r;
     r.kind = RequestKind::kStartLink;
-    r.target = origin;
+    r.target = source;
+    r.object = origin;
     r.x = x;
     r.y = y;
     return r;

@@ -15,6 +15,15 @@
 
 namespace nd {
 
+// Where a link gesture starts: its source's origin, carried in a
+// kStartLink request's `object`.
+inline constexpr int kLinkFromCard = 1;
+inline constexpr int kLinkFromEditor = 2;
+inline constexpr int kLinkFromLeftBar = 3;
+inline constexpr int kLinkFromSearch = 4;
+inline constexpr int kLinkFromTimeline = 5;
+inline constexpr int kLinkFromAssessment = 6;
+
 enum class RequestKind : int32_t {
     kJumpToCase,     // show `target`, switching boards when it is on another
     kSwitchBoard,    // make target.where's group and board current
@@ -37,7 +46,7 @@ struct BoardRequest {
 BoardRequest jump_to_case(const CaseRef& target);
 BoardRequest switch_board(int32_t group, int32_t board);
 BoardRequest context_menu(int32_t object, const CaseRef& target, int32_t x, int32_t y);
-BoardRequest start_link(const CaseRef& origin, int32_t x, int32_t y);
+BoardRequest start_link(const CaseRef& source, int32_t origin, int32_t x, int32_t y);
 BoardRequest refresh_panels(uint32_t panels);
 
 inline constexpr int kRequestRoom = 32;

@@ -6,8 +6,12 @@
 #include <chrono>
 #include <thread>
 
+#include "analysis/panels.h"
+#include "analysis/report_panel.h"
+#include "analysis/timeline_panel.h"
 #include "board/board_switch.h"
 #include "board/case_attributes.h"
+#include "board/cards.h"
 #include "board/commands.h"
 #include "board/menu.h"
 #include "board/tests/board_fixture.h"
@@ -326,6 +330,37 @@ TEST_F(CommandTest, TheFirstCategoryAndAnOnlyCategoryAreKept) {
     run_command(view, 2, first);
     EXPECT_NE(find_board(0, 0), nullptr) << "never the first row";
     EXPECT_NE(find_board(0, second.board), nullptr);
+}
+
+// 评估(D)... opens the report window on the Case; a Case that is gone by
+// then opens nothing.
+TEST_F(CommandTest, AssessOpensTheReportWindowOnItsCase) {
+    install_analysis_panels(view.width, view.height);
+    const CaseRef a = add_case("A");
+    const CaseRef b = add_case("B");
+    run_command(view, 37, on(kHitFirstCard, CaseRef{b.where, a.key}));
+    EXPECT_FALSE(panel_open(kPanelAssessment));
+    run_command(view, 37, on(kHitFirstCard, a));
+    EXPECT_TRUE(panel_open(kPanelAssessment));
+    EXPECT_EQ(report_panel_state().caption, "\xC6\xC0\xB9\xC0 - A");  // 评估 - A
+    // The panels stay out of the other tests' hit tests.
+    view_state().panels = ui::PanelList{};
+}
+
+// The strip follows the board: a selected card selects its Case there, and
+// a deleted top card hands the selection to the next.
+TEST_F(CommandTest, TheTimelineFollowsTheBoardsSelection) {
+    install_analysis_panels(view.width, view.height);
+    const CaseRef a = add_case("A");
+    const CaseRef b = add_case("B");
+    const Timeline& strip = timeline_panel_state().timeline;
+    select_card(view, 1);
+    EXPECT_TRUE(panel_open(kPanelTimeline));
+    EXPECT_TRUE(same_item(strip.selected_key, b.key));
+    EXPECT_EQ(strip.entries.size(), 2u);
+    run_command(view, 6, on(kHitFirstCard, b));
+    EXPECT_TRUE(same_item(strip.selected_key, a.key));
+    view_state().panels = ui::PanelList{};
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <mutex>
 #include <thread>
 
+#include "analysis/timeline_panel.h"
 #include "base/file_io.h"
 #include "board/cards.h"
 #include "board/testing/view_fixture.h"
 #include "session/progress.h"
+#include "store/keys.h"
 #include "store/paths.h"
 
 namespace nd {
@@ -95,6 +97,21 @@ TEST_F(BoardSwitch, AJumpToAnotherBoardShowsTheCaseWhereJumpsPutIt) {
     EXPECT_EQ(card(index).rect.y, kHeight / 2 - 50);
     EXPECT_EQ(top(), index);
     EXPECT_EQ(view_state().selected.where.slot, 2);
+}
+
+// A board shown afresh empties the timeline strip; once its cards are made
+// the top card's Case is selected there.
+TEST_F(BoardSwitch, TheTimelineIsClearedOnEachBoardAndFollowsItsTopCard) {
+    open({{.title = "a", .x = 100, .y = 100}}, {}, 2, 2);
+    const Timeline& strip = timeline_panel_state().timeline;
+    ASSERT_TRUE(switch_board(*view, 0, 1));
+    ASSERT_TRUE(take_result());
+    EXPECT_TRUE(strip.entries.empty());
+    make_all_cards(*view);
+    EXPECT_EQ(strip.entries.size(), 5u);  // every Case of the workspace
+    EXPECT_TRUE(same_item(strip.selected_key, view_state().selected.key));
+    ASSERT_GE(strip.selected, 0);
+    EXPECT_EQ(strip.entries[size_t(strip.selected)].at.board, 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // menu, all on a headless window with keys fed through the input queue.
 #include <gtest/gtest.h>
 
+#include "analysis/search_panel.h"
 #include "board/about_page.h"
 #include "board/keyboard.h"
 #include "board/menu.h"
@@ -300,15 +301,20 @@ TEST_F(WindowTest, AnOfferedUpdateShowsItsVersionOnTheCheckForUpdatesItem) {
 // Ctrl+F shows and hides the search panel once it is in the panel list;
 // the character Ctrl+F also types goes nowhere.
 TEST_F(WindowTest, CtrlFShowsAndHidesTheSearchPanel) {
-    ui::Panel search;
-    search.id = kPanelSearch;
-    ASSERT_EQ(ui::panel_add(&view_state().panels, search), ui::kPanelAdded);
+    install_search_panel();
     for (bool shown : {true, false}) {
         key('F', gfx::kKeyDown, gfx::kModControl);
         key('F' - 64, gfx::kKeyChar, gfx::kModControl);
         keyboard_step(view);
         EXPECT_EQ(ui::panel_find(view_state().panels, kPanelSearch)->visible, shown);
     }
+    // Esc reaches the open panel, which closes, wherever the pointer is.
+    key('F', gfx::kKeyDown, gfx::kModControl);
+    key('F' - 64, gfx::kKeyChar, gfx::kModControl);
+    key(gfx::kVkEscape, gfx::kKeyDown);
+    key(27, gfx::kKeyChar);
+    keyboard_step(view);
+    EXPECT_FALSE(ui::panel_find(view_state().panels, kPanelSearch)->visible);
     ui::panel_remove(&view_state().panels, kPanelSearch);
 }
 

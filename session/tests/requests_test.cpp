@@ -42,7 +42,7 @@ TEST(BoardRequests, AFullQueueRefusesAndKeepsWhatItHolds) {
     for (int i = 0; i < kRequestRoom; ++i) {
         ASSERT_EQ(post_request(refresh_panels(1u << (i % 10))), kRequestPosted);
     }
-    EXPECT_EQ(post_request(start_link(case_at(0, 0, 1), 5, 6)), kRequestQueueFull);
+    EXPECT_EQ(post_request(start_link(case_at(0, 0, 1), kLinkFromSearch, 5, 6)), kRequestQueueFull);
     BoardRequest r;
     int taken = 0;
     while (take_request(&r)) {
@@ -51,7 +51,7 @@ TEST(BoardRequests, AFullQueueRefusesAndKeepsWhatItHolds) {
         ++taken;
     }
     EXPECT_EQ(taken, kRequestRoom);
-    ASSERT_EQ(post_request(start_link(case_at(0, 0, 1), 5, 6)), kRequestPosted);
+    ASSERT_EQ(post_request(start_link(case_at(0, 0, 1), kLinkFromSearch, 5, 6)), kRequestPosted);
     clear_requests();
     EXPECT_FALSE(take_request(&r));
 }
