@@ -1,20 +1,12 @@
 #include "app/release_check.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
 #include "settings/settings.h"
 
 namespace nd {
-
-namespace {
-
-bool g_unattended_update = false;
-
-}  // namespace
 
 int check_newest_release(const ServerAddress& control, uint8_t product_flag,
                          const QueryTimeouts& timeouts, ReleaseNews& news, App& app) {
@@ -36,16 +28,6 @@ void start_release_check(App& app, const ServerAddress& control, uint8_t product
             }
         }).detach();
     });
-}
-
-void take_unattended_update_request() {
-    const char* value = std::getenv("ND_ACCEPT_UPDATE");
-    g_unattended_update = value && std::strcmp(value, "1") == 0;
-    unsetenv("ND_ACCEPT_UPDATE");
-}
-
-void accept_update_unattended(App& app) {
-    if (g_unattended_update) static_cast<void>(accept_update(app, release_news()));
 }
 
 }  // namespace nd

@@ -27,6 +27,8 @@
 #include "base/file_io.h"
 #include "base/testing/temp_dir.h"
 #include "board/testing/scene.h"
+#include "gfx/gfx.h"
+#include "skins/pictures.h"
 #include "store/paths.h"
 #include "store/tables.h"
 #include "update/net.h"
@@ -195,8 +197,85 @@ struct stat stat_of(const std::string& path) {
     return st;
 }
 
+// Where the board's update entries lie in a 1600 x 900 window: the top
+// bar's logo (26 x 20 at (10, 50)) with the badge 16 right and 5 down, the
+// first item of the logo's menu (检查更新, 210 x 28 at (15, 75)), and the
+// update note centred at (500, 260) with its button at (52, 226) inside.
+constexpr int kLogoX = 10 + 13, kLogoY = 50 + 10;
+constexpr int kBadgeX = 10 + 16, kBadgeY = 50 + 5;
+constexpr int kCheckItemX = 15 + 60, kCheckItemY = 75 + 14;
+constexpr int kNoteX = 500, kNoteY = 260;
+constexpr int kNoteButtonX = kNoteX + 100, kNoteButtonY = kNoteY + 242;
+constexpr uint32_t kMenuVersionColour = 0x3FD668;  // "(6.0.1)" on 检查更新
+constexpr uint32_t kNoteBackground = 0x1E1E1E;     // the panel colour of the first skin
+
 class NodrelUpdateE2e : public NodrelE2e {
 protected:
+    void SetUp() override {
+        NodrelE2e::SetUp();
+        // The most yellow of the fully opaque pixels of the badge's picture,
+        // which every skin shares, tells the badge on the screen.
+        install_skin_pictures();
+        gfx::IMAGE* badge = gfx::new_image(1, 1);
+        gfx::getimage(badge, "IMGS", "STATUS_BREAK", 0, 0);
+        int best = -1;
+        for (int y = 0; y < gfx::image_height(badge); ++y)
+            for (int x = 0; x < gfx::image_width(badge); ++x) {
+                const uint32_t p = gfx::get_pixel(x, y, badge);
+                const int yellow = int((p >> 16) & 0xFF) - int(p & 0xFF);
+                if (p >> 24 != 0xFF || yellow <= best) continue;
+                best = yellow;
+                m_badge_x = x;
+                m_badge_y = y;
+                m_badge_rgb = p & 0xFFFFFF;
+            }
+        gfx::delete_image(badge);
+        ASSERT_GT(best, 64) << "the badge has no yellow";
+    }
+
+    // The blend may round a channel by one or two.
+    bool badge_shows(const WindowInfo& board) {
+        const long p = m_x.pixel(board.id, kBadgeX + m_badge_x, kBadgeY + m_badge_y);
+        if (p < 0) return false;
+        for (int shift : {0, 8, 16}) {
+            const int a = int((p >> shift) & 0xFF), b = int((m_badge_rgb >> shift) & 0xFF);
+            if (a - b > 3 || b - a > 3) return false;
+        }
+        return true;
+    }
+
+    template <typename Condition>
+    static bool wait_for(Condition done, int timeout_ms = 10000) {
+        for (int waited = 0; waited < timeout_ms; waited += 50) {
+            if (done()) return true;
+            nap(50);
+        }
+        return done();
+    }
+
+    void click_at(const WindowInfo& w, int x, int y) {
+        // The pause lets the program see the pointer arrive before the click.
+        ASSERT_EQ(run({"xdotool", "mousemove", "--window", std::to_string(w.id), std::to_string(x),
+                       std::to_string(y), "sleep", "0.3", "click", "1"}),
+                  0);
+    }
+
+    // Opens the logo's menu, and from it the update note. Whether the menu
+    // showed an offered version.
+    bool open_update_note(const WindowInfo& board) {
+        click_at(board, kLogoX, kLogoY);
+        const bool version =
+            wait_for([&] { return m_x.count_pixels(board.id, kMenuVersionColour) > 0; }, 3000);
+        click_at(board, kCheckItemX, kCheckItemY);
+        EXPECT_TRUE(wait_for([&] {
+            return m_x.pixel(board.id, kNoteX + 300, kNoteY + 300) == long(kNoteBackground);
+        })) << "the update note did not open";
+        return version;
+    }
+
+    int m_badge_x = 0, m_badge_y = 0;
+    uint32_t m_badge_rgb = 0;
+
     // A program directory as an installation has it: nodrel, update and
     // servers.cfg pointing at the test's servers on loopback.
     void install(int control_port, int download_port) {
@@ -210,9 +289,10 @@ protected:
 };
 
 // serve-updates offers 6.0.1: a copy of nodrel packed as a release. The
-// program accepts it once the board shows, saves and lets go of the
-// workspace, waits while the updater installs it, and the new program comes
-// back in its place from the program directory.
+// top bar shows the badge and the logo's menu the version; the update
+// note's button saves and lets go of the workspace, the program waits while
+// the updater installs the release, and the new program comes back in its
+// place from the program directory.
 TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     // A few bytes more tell the new program file from the old one.
     std::vector<uint8_t> release = read_file(ND_NODREL_PATH);
@@ -226,10 +306,13 @@ TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     nd::testing::ServeUpdates server(ND_TOOL_PATH, (m_dir / "releases").string());
     ASSERT_TRUE(server.ok());
     install(server.control_port(), server.download_port());
-    m_accept_update = true;
     start();
-    ASSERT_NE(open_board().id, 0u);
+    const WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
     const ino_t saved_before = stat_of(m_workspace).st_ino;
+    EXPECT_TRUE(wait_for([&] { return badge_shows(board); })) << "no badge\n" << log();
+    EXPECT_TRUE(open_update_note(board)) << "no (6.0.1) on 检查更新";
+    click_at(board, kNoteButtonX, kNoteButtonY);
 
     // The updater's window: the program has closed its own and waits.
     WindowInfo updater = m_x.wait_window(20000, 500, 200);
@@ -259,8 +342,8 @@ TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     EXPECT_EQ(wait_exit(), 0) << log();
 }
 
-// A control server whose newest release is the program's own version: the
-// program that would accept any offered update keeps running.
+// A control server whose newest release is the program's own version: no
+// badge, no version on the menu, and the note's button does nothing.
 TEST_F(NodrelUpdateE2e, WithTheNewestReleaseInstalledNothingChanges) {
     std::atomic<int> answered{0};
     nd::testing::FakeServer control([&](int fd) {
@@ -275,14 +358,16 @@ TEST_F(NodrelUpdateE2e, WithTheNewestReleaseInstalledNothingChanges) {
         }
     });
     install(control.port(), control.port());
-    m_accept_update = true;
     start();
     WindowInfo board = open_board();
     ASSERT_NE(board.id, 0u);
     for (int waited = 0; waited < 10000 && answered == 0; waited += 50) nap(50);
     ASSERT_EQ(answered, 1);
-    // A second of frames, in which an offered update would have been taken.
-    nap(1000);
+    nap(500);  // frames in which an offered update would have reached the screen
+    EXPECT_FALSE(badge_shows(board));
+    EXPECT_FALSE(open_update_note(board)) << "a version on 检查更新";
+    click_at(board, kNoteButtonX, kNoteButtonY);
+    nap(1000);  // frames in which the program would have ended for the updater
     EXPECT_EQ(m_x.wait_window(0, 500, 200).id, 0u) << "an updater window appeared";
     EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << log();
     m_x.request_close(board.id);
