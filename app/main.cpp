@@ -59,6 +59,7 @@ int open_main_window(App& app) {
 int run(int argc, char** argv) {
     App& app = the_app();
     install_stop_signals();
+    gfx::set_display_lost_hook(save_when_display_lost);
     // Without a display there is nothing the program can do; it stops before
     // touching any file.
     if (gfx::headless()) {

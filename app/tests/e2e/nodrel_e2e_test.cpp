@@ -4,6 +4,7 @@
 // page, and checks the main window, the files on disk and the exit status.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -403,6 +404,102 @@ TEST_F(NodrelE2e, AssetsArriveOnceAcrossStarts) {
     EXPECT_EQ(host.requests(),
               (std::vector<std::string>{"/assets/taci", "/assets/taci2", "/assets/pcon",
                                         "/assets/vellum/assess.jx"}));
+}
+
+// ---- The display ----------------------------------------------------------
+
+// A DISPLAY no server answers, or a WAYLAND_DISPLAY naming no socket: the
+// program says there is no display and ends with status 1 before it
+// touches any file.
+TEST_F(NodrelE2e, WithoutADisplayThatAnswersNothingIsTouched) {
+    struct Case {
+        const char* name;
+        const char* display;
+        const char* wayland;
+    };
+    const Case cases[] = {
+        {"a display no server answers", ":987", nullptr},
+        {"a Wayland socket that is not there", nullptr, "nd-no-such-socket"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_environment = {{"DISPLAY", c.display}, {"WAYLAND_DISPLAY", c.wayland}};
+        start();
+        EXPECT_EQ(wait_exit(), 1) << log();
+        EXPECT_NE(log().find("no display"), std::string::npos) << log();
+        EXPECT_TRUE(fs::is_empty(m_dir / "prog"));
+        EXPECT_TRUE(fs::is_empty(m_dir / "tmp"));
+    }
+}
+
+// An X server of the test's own, which the test can end.
+class OwnXServer {
+public:
+    OwnXServer() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(fds[1], 3);
+            const int quiet = open("/dev/null", O_WRONLY);
+            if (quiet >= 0) dup2(quiet, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1600x900x24", "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (number.find('\n') == std::string::npos && poll(&p, 1, 20000) == 1 &&
+               read(fds[0], &c, 1) == 1)
+            number += c;
+        close(fds[0]);
+        if (!number.empty()) m_display = ":" + number.substr(0, number.find('\n'));
+    }
+    ~OwnXServer() { end(); }
+    const std::string& display() const { return m_display; }
+    void end() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+// The X server ends under the program while a workspace is open: the
+// workspace is saved before the program ends.
+TEST_F(NodrelE2e, TheWorkspaceIsSavedWhenTheDisplayGoesAway) {
+    OwnXServer server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    ino_t saved_before = 0;
+    {
+        // The test's own connection goes before the server does.
+        XServer screen(server.display().c_str());
+        ASSERT_TRUE(screen.ok());
+        screen.make_window_manager_atoms();
+        m_screen = &screen;
+        m_environment = {{"DISPLAY", server.display().c_str()}};
+        start();
+        // xdotool clicks on the display the test names.
+        const std::string outer = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+        setenv("DISPLAY", server.display().c_str(), 1);
+        const WindowInfo board = open_board();
+        setenv("DISPLAY", outer.c_str(), 1);
+        m_screen = &m_x;
+        ASSERT_NE(board.id, 0u) << log();
+        saved_before = stat_of(m_workspace).st_ino;
+        nap(500);
+    }
+    server.end();
+    EXPECT_EQ(wait_exit(), 0) << log();
+    EXPECT_NE(log().find("the display went away"), std::string::npos) << log();
+    EXPECT_NE(stat_of(m_workspace).st_ino, saved_before) << "the workspace settings were saved";
+    EXPECT_TRUE(lockable(m_workspace));
 }
 
 // Boards with cards: the workspace the chooser answers with is made as a
