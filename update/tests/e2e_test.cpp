@@ -3,9 +3,12 @@
 // needs one that misbehaves. Each test checks what reached the disk.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "update/config_file.h"
@@ -88,7 +91,7 @@ struct Installation {
 };
 
 std::vector<uint8_t> new_program() {
-    std::vector<uint8_t> p = text_bytes("#!/bin/sh\necho nodrel 1.2.4\n");
+    std::vector<uint8_t> p = elf_program("nodrel 1.2.4\n");
     for (int i = 0; i < 150000; ++i) p.push_back(static_cast<uint8_t>((i * 7) ^ (i >> 5)));
     return p;
 }
@@ -141,6 +144,7 @@ TEST(UpdateEndToEnd, FindsTheReplyAfterStrayValuesAndTakesA250ByteRelease) {
     // A raw 246-byte block: 250 bytes, sent as 100 chunks of 2 and 50.
     std::vector<uint8_t> program(246);
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(255 - i);
+    stamp_elf_header(program);
     const std::vector<uint8_t> release = pack(program);
     ASSERT_EQ(release.size(), 250u);
     FakeServer download([&](int fd) {
@@ -203,6 +207,18 @@ TEST(UpdateEndToEnd, BrokenTransfersAndReleasesLeaveTheOldProgram) {
         EXPECT_EQ(inst.drive("close-when-done"), 0) << inst.log();
         EXPECT_NE(inst.log().find("Decompress error"), std::string::npos) << inst.log();
         EXPECT_NE(inst.log().find("更新错误，请重试。"), std::string::npos) << inst.log();
+        inst.expect_untouched();
+    }
+    // A whole release of four bytes of text is no program.
+    {
+        TempDir releases;
+        write_file(releases.file("tw/1/2.4.BIN"), pack(text_bytes("tiny")));
+        ServeUpdates server(ND_TOOL_BIN, releases.path());
+        ASSERT_TRUE(server.ok());
+        Installation inst(server.control_port(), server.download_port());
+        EXPECT_EQ(inst.drive("close-when-done"), 0) << inst.log();
+        EXPECT_NE(inst.log().find("更新错误，请重试。"), std::string::npos) << inst.log();
+        EXPECT_EQ(inst.log().find("更新已经完成！"), std::string::npos) << inst.log();
         inst.expect_untouched();
     }
 }
