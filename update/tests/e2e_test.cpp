@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/settings.h"
@@ -221,6 +224,38 @@ TEST(UpdateEndToEnd, BrokenTransfersAndReleasesLeaveTheOldProgram) {
         EXPECT_EQ(inst.log().find("更新已经完成！"), std::string::npos) << inst.log();
         inst.expect_untouched();
     }
+}
+
+// Processor time (ms) the process has used so far.
+long cpu_ms_of(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream rest(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; rest >> field && i <= 15; ++i)
+        if (i == 14 || i == 15) ticks += std::stol(field);
+    return ticks * 1000 / sysconf(_SC_CLK_TCK);
+}
+
+// Out of descriptors, serve-updates waits before it tries to accept again
+// instead of spinning on a listener that stays readable.
+TEST(ServeUpdatesLimits, BacksOffWhenOutOfDescriptors) {
+    TempDir releases;
+    ServeUpdates server(ND_TOOL_BIN, releases.path(), {}, {"/usr/bin/prlimit", "--nofile=16"});
+    ASSERT_TRUE(server.ok());
+    // Silent clients hold their descriptors; the later ones find none left.
+    std::vector<int> clients;
+    for (int i = 0; i < 24; ++i) {
+        clients.push_back(tcp_connect("127.0.0.1", server.control_port(), 2000));
+        ASSERT_GE(clients.back(), 0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const long before = cpu_ms_of(server.pid());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_LT(cpu_ms_of(server.pid()) - before, 60) << "ms of processor time in a second";
+    for (int fd : clients) close_socket(fd);
 }
 
 int free_port() {
