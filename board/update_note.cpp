@@ -143,18 +143,7 @@ void install_update_note(MainView& view) {
     g_note.notes_address = notes_address(view.app);
     g_note.pressed = kNoteNowhere;
     g_note.dragging = false;
-    ui::PanelList& list = view_state().panels;
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelUpdateNote)) {
-        panel->visible = false;
-        return;
-    }
-    ui::Panel panel;
-    panel.id = kPanelUpdateNote;
-    panel.state = &g_note;
-    panel.hooks = &kHooks;
-    // The list has room for every panel id; a full list would be a
-    // programming mistake elsewhere, and the note then simply never shows.
-    (void)ui::panel_add(&list, panel);
+    ui::panel_install_hidden(&view_state().panels, kPanelUpdateNote, &g_note, &kHooks);
 }
 
 void toggle_update_note(MainView& view) {
