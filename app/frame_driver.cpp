@@ -4,7 +4,6 @@
 #include <mutex>
 
 #include "app/frame_rate.h"
-#include "app/release_check.h"
 #include "gfx/window/window.h"
 #include "session/main_view.h"
 #include "session/progress.h"
@@ -55,7 +54,6 @@ void run_frames(App& app) {
     gfx::raise_window();
     for (;;) {
         app.FrameStartTicks = gfx::tick_ms();
-        accept_update_unattended(app);
         if (!gfx::window_alive()) {
             app.RunState.store(kQuit);
             return;

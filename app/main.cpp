@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/frame_driver.h"
-#include "app/release_check.h"
 #include "app/shutdown.h"
 #include "app/signals.h"
 #include "app/startup.h"
@@ -60,8 +59,7 @@ int open_main_window(App& app) {
 int run(int argc, char** argv) {
     App& app = the_app();
     install_stop_signals();
-    // Before any thread runs, while the environment may still change.
-    take_unattended_update_request();
+    gfx::set_display_lost_hook(save_when_display_lost);
     // Without a display there is nothing the program can do; it stops before
     // touching any file.
     if (gfx::headless()) {

@@ -1,8 +1,6 @@
 #include "app/release_check.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -10,16 +8,12 @@
 
 namespace nd {
 
-namespace {
-
-bool g_unattended_update = false;
-
-}  // namespace
-
 int check_newest_release(const ServerAddress& control, uint8_t product_flag,
                          const QueryTimeouts& timeouts, ReleaseNews& news, App& app) {
     Version newest;
-    const int status = ask_newest_release(control, kProductCode, product_flag, timeouts, &newest);
+    const ReleaseNumbers own = own_version();
+    const int status = ask_newest_release(control, kProductCode, product_flag,
+                                          {own.major, own.minor, own.patch}, timeouts, &newest);
     if (status == kQueryOk) news.offer({newest.major, newest.minor, newest.patch});
     if (news.update_available()) app.UpdateAnnounced.store(true);
     return status;
@@ -36,16 +30,6 @@ void start_release_check(App& app, const ServerAddress& control, uint8_t product
             }
         }).detach();
     });
-}
-
-void take_unattended_update_request() {
-    const char* value = std::getenv("ND_ACCEPT_UPDATE");
-    g_unattended_update = value && std::strcmp(value, "1") == 0;
-    unsetenv("ND_ACCEPT_UPDATE");
-}
-
-void accept_update_unattended(App& app) {
-    if (g_unattended_update) static_cast<void>(accept_update(app, release_news()));
 }
 
 }  // namespace nd

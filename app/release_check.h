@@ -26,13 +26,4 @@ int check_newest_release(const ServerAddress& control, uint8_t product_flag,
 // release_news() and `app`. Starting it again does nothing.
 void start_release_check(App& app, const ServerAddress& control, uint8_t product_flag);
 
-// The display tests accept an offered update without a human: with
-// ND_ACCEPT_UPDATE=1 in the environment at start, the frame loop presses
-// the update note's button itself as soon as an update is offered. The
-// variable is taken out of the environment, so neither the updater nor a
-// program started again after the update sees it.
-void take_unattended_update_request();
-// Called once a frame; does nothing unless the request was taken.
-void accept_update_unattended(App& app);
-
 }  // namespace nd

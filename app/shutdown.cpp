@@ -43,7 +43,27 @@ void update_and_come_back(const App& app, const std::vector<std::string>& args) 
     }
 }
 
+// The main view saves what it shows and goes.
+void save_main_view(App& app) {
+    MainViewState* view = nullptr;
+    {
+        // The autosave thread uses the view under this lock; once it is out
+        // of the record the thread leaves it alone.
+        std::lock_guard<std::mutex> lock(StorageLock);
+        view = app.MainView;
+        app.MainView = nullptr;
+    }
+    if (view) app.View->destroy(view, app);
+}
+
 }  // namespace
+
+int save_when_display_lost() {
+    App& app = the_app();
+    // The process ends right after, and its locks with it.
+    save_main_view(app);
+    return 0;
+}
 
 int run_updater(const char* program_dir) {
     Spawned updater;
@@ -56,15 +76,7 @@ int run_updater(const char* program_dir) {
 
 int shut_down(App& app, const std::vector<std::string>& args) {
     gfx::close_window();
-    MainViewState* view = nullptr;
-    {
-        // The autosave thread uses the view under this lock; once it is out
-        // of the record the thread leaves it alone.
-        std::lock_guard<std::mutex> lock(StorageLock);
-        view = app.MainView;
-        app.MainView = nullptr;
-    }
-    if (view) app.View->destroy(view, app);
+    save_main_view(app);
     if (app.RunState.load() == kQuitAndUpdate) {
         release_workspace_files();
         update_and_come_back(app, args);

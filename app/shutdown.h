@@ -16,6 +16,11 @@ namespace nd {
 // process's place with `args` (the arguments this run was started with).
 int shut_down(App& app, const std::vector<std::string>& args);
 
+// The display went away under the program (gfx::set_display_lost_hook):
+// the main view saves and goes, as in a normal shutdown, without a word to
+// the window. The process's exit status (0).
+int save_when_display_lost();
+
 // Starts `update` from `program_dir` with no arguments and waits for it to
 // end, however long it takes. 0 when it ran, -1 when it could not be started.
 [[nodiscard]] int run_updater(const char* program_dir);

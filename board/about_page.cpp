@@ -98,18 +98,7 @@ constexpr ui::PanelHooks kHooks = {
 
 void install_about_page(MainView& view) {
     g_about.view = &view;
-    ui::PanelList& list = view_state().panels;
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelAbout)) {
-        panel->visible = false;
-        return;
-    }
-    ui::Panel panel;
-    panel.id = kPanelAbout;
-    panel.state = &g_about;
-    panel.hooks = &kHooks;
-    // The list has room for every panel id; a full list would be a
-    // programming mistake elsewhere, and the page then simply never shows.
-    (void)ui::panel_add(&list, panel);
+    ui::panel_install_hidden(&view_state().panels, kPanelAbout, &g_about, &kHooks);
 }
 
 void toggle_about_page(MainView& view) {

@@ -21,10 +21,11 @@ void jump_command(MainView& view, int item, const MenuTarget& target);
 void delete_category_command(MainView& view, int item, const MenuTarget& target);
 
 // commands_window.cpp: the window-size dialog (10), quit (19), the about
-// page (54).
+// page (54), the update note (55).
 void size_dialog_command(MainView& view, int item, const MenuTarget& target);
 void quit_command(MainView& view, int item, const MenuTarget& target);
 void about_command(MainView& view, int item, const MenuTarget& target);
+void update_note_command(MainView& view, int item, const MenuTarget& target);
 
 // case_create.cpp: new category (0, 1), new Case (5), add resource (45).
 void new_category_command(MainView& view, int item, const MenuTarget& target);

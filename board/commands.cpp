@@ -66,7 +66,7 @@ constexpr CommandFn kTable[kCommandCount] = {
     nullptr,              // 52 改叠加值(K)...: likewise
     reserve_status,       // 53 the reserved status, from a colour row's right end
     about_command,        // 54 关于 Nodrel (A)
-    nullptr,              // 55 检查更新: the update note comes with the update check
+    update_note_command,  // 55 检查更新
     nullptr,              // 56 紧凑(Q): arrangements come with the categories and colour switches
     nullptr,              // 57 间隔(W): likewise
     nullptr,              // 58 颜色分类(E): likewise

@@ -1,8 +1,9 @@
 // The commands on the window and the program: the window-size dialog,
-// quitting and the about page.
+// quitting, the about page and the update note.
 #include "board/about_page.h"
 #include "board/command_rows.h"
 #include "board/main_view.h"
+#include "board/update_note.h"
 #include "board/window_mgmt.h"
 
 namespace nd {
@@ -18,6 +19,10 @@ void quit_command(MainView& view, int, const MenuTarget&) {
 
 void about_command(MainView& view, int, const MenuTarget&) {
     toggle_about_page(view);
+}
+
+void update_note_command(MainView& view, int, const MenuTarget&) {
+    toggle_update_note(view);
 }
 
 }  // namespace nd

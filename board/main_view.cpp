@@ -16,6 +16,7 @@
 #include "board/pointer.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
+#include "board/update_note.h"
 #include "board/window_mgmt.h"
 #include "gfx/window/window.h"
 #include "session/progress.h"
@@ -84,6 +85,7 @@ MainViewState* new_view(App& app) {
     view->measure = gfx::new_image(1, 1);
     gfx::set_font(kTitleFontSize, 0, texts::kYaHei, view->measure);
     install_about_page(*view);
+    install_update_note(*view);
     return view;
 }
 
@@ -140,9 +142,10 @@ void carry_out(MainView& view, const BoardRequest& request) {
     }
 }
 
-// The worker's result first; requests wait while a board loads, since most
-// of them act on its cards.
+// What the release check learnt, then the worker's result; requests wait
+// while a board loads, since most of them act on its cards.
 bool process_pending(MainViewState* view, App&) {
+    follow_release_news(*view, release_news());
     switch_take_result(*view);
     dialog_tick(*view);
     step_analysis_panels();
@@ -236,6 +239,7 @@ void free_main_view(MainViewState* view) {
     close_dialog(*view);
     free_menu(*view);
     free_top_bar(*view);
+    free_update_note();
     free_board_pictures(&view->pictures);
     gfx::delete_image(view->measure);
     delete view;

@@ -109,6 +109,12 @@ void top_bar_layout(MainView& view) {
     (void)reload_on_change(&s.top, kTopNames);
     (void)reload_on_change(&s.tools, kToolNames);
     (void)reload_on_change(&s.logo, kAboutLogoNames);
+    if (!s.badge) {
+        // Every skin shares it; a missing picture leaves a 1 x 1 placeholder,
+        // which is not drawn.
+        s.badge = gfx::new_image(1, 1);
+        gfx::getimage(s.badge, "IMGS", "STATUS_BREAK", 0, 0);
+    }
     // The colour button shows the menus' status dots, and the menus are
     // ready before the first right click.
     render_menu_pictures(&view.menu.pictures);
@@ -179,6 +185,7 @@ void free_top_bar(MainView& view) {
     free_skin_pictures(&s.logo);
     free_image(s.bar);
     free_image(s.measure);
+    free_image(s.badge);
 }
 
 }  // namespace nd

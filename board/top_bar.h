@@ -46,6 +46,7 @@ struct TopBarState {
     SkinPictures top;               // TOP_*
     SkinPictures tools;             // T_*
     SkinPictures logo;              // ABOUT_LOGO, ABOUT_LOGO_SMALL
+    gfx::IMAGE* badge = nullptr;    // STATUS_BREAK, on the logo while an update is offered
     gfx::IMAGE* bar = nullptr;      // the bar's background at the window's width
     gfx::IMAGE* measure = nullptr;  // where label texts are measured
 };

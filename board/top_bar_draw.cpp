@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kTabLineWidth = 90;
 constexpr int kTabLineHeight = 3;
+constexpr int kBadgeLeft = 16;
+constexpr int kBadgeTop = 5;
 
 // A button as it looks now: hovered while the pointer is on it, pressed
 // while the press that started on it is held there.
@@ -98,6 +100,10 @@ void draw_top_bar(const MainView& view, gfx::IMAGE* canvas) {
         ui::draw_button_picture(canvas, logo, small, 1);
     }
     if (logo.hover) draw_hover_frame(canvas, logo.rect, skin);
+    // The logo is the bar's update entry: while an update is offered it
+    // carries the badge.
+    if (view.menu.update.offered && picture_loaded(s.badge))
+        gfx::putimage_srcalpha(canvas, s.badge, logo.rect.x + kBadgeLeft, logo.rect.y + kBadgeTop);
 
     const ui::Button colour = look_of(view, places.rects[kTopColour], kTopColour);
     if (record && !colour.rect.empty()) {

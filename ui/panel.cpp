@@ -23,6 +23,18 @@ int panel_add(PanelList* list, const Panel& panel) {
     return kPanelAdded;
 }
 
+void panel_install_hidden(PanelList* list, int id, void* state, const PanelHooks* hooks) {
+    if (Panel* panel = panel_find(list, id)) {
+        panel->visible = false;
+        return;
+    }
+    Panel panel;
+    panel.id = id;
+    panel.state = state;
+    panel.hooks = hooks;
+    static_cast<void>(panel_add(list, panel));
+}
+
 bool panel_remove(PanelList* list, int id) {
     const int i = index_of(*list, id);
     if (i < 0) return false;

@@ -58,6 +58,11 @@ inline constexpr int kPanelBadId = -3;
 
 // Adds a panel at the back. A status above.
 [[nodiscard]] int panel_add(PanelList* list, const Panel& panel);
+// Adds a panel with its state and hooks at the back, hidden; when one with
+// that id is in the list already (a later view of the same program) it is
+// only hidden. The list has room for every panel id, so a full list is a
+// programming mistake elsewhere, and the panel then simply never shows.
+void panel_install_hidden(PanelList* list, int id, void* state, const PanelHooks* hooks);
 // Takes a panel out; false when there was none with that id.
 bool panel_remove(PanelList* list, int id);
 Panel* panel_find(PanelList* list, int id);

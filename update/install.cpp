@@ -5,20 +5,19 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "zip/block_file.h"
 
 namespace nd {
 namespace {
 
-bool write_file(const std::string& path, const std::vector<uint8_t>& data) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::remove(path.c_str());
-    return ok;
-}
+// The ELF header's fields that say for which machine a program is.
+constexpr uint8_t kElfClass64 = 2;
+constexpr uint8_t kElfLittleEndian = 1;
+constexpr uint16_t kElfExecutable = 2;
+constexpr uint16_t kElfShared = 3;
+constexpr uint16_t kElfX86_64 = 62;
 
 // Flushes a file or directory to the disk. False when that fails.
 bool sync_path(const std::string& path, int flags) {
@@ -37,11 +36,24 @@ std::string release_file_path(const std::string& program_dir, const Version& v) 
     return program_dir + name;
 }
 
-int install_release(CCompress& codec, const InstallPaths& paths, const Version& v,
-                    const std::vector<uint8_t>& release) {
-    const std::string release_path = release_file_path(paths.program_dir, v);
-    if (!write_file(release_path, release)) return kInstallWriteRelease;
+bool runnable_here(const std::string& path) {
+    uint8_t header[20];
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    const bool whole = std::fread(header, 1, sizeof header, f) == sizeof header;
+    std::fclose(f);
+    if (!whole || std::memcmp(header,
+                              "\x7F"
+                              "ELF",
+                              4) != 0)
+        return false;
+    const uint16_t type = static_cast<uint16_t>(header[16] | header[17] << 8);
+    const uint16_t machine = static_cast<uint16_t>(header[18] | header[19] << 8);
+    return header[4] == kElfClass64 && header[5] == kElfLittleEndian &&
+           (type == kElfExecutable || type == kElfShared) && machine == kElfX86_64;
+}
 
+int install_release(CCompress& codec, const InstallPaths& paths, const std::string& release_path) {
     const std::string fresh = paths.program + ".new";
     const int rebuilt =
         read_block_file(codec, release_path.c_str(), fresh.c_str(), kMaxProgramBytes);
@@ -50,6 +62,12 @@ int install_release(CCompress& codec, const InstallPaths& paths, const Version& 
         std::fprintf(stderr, "update: %s: %s\n", release_path.c_str(), block_status_text(rebuilt));
         std::remove(fresh.c_str());
         return kInstallRebuild;
+    }
+    if (!runnable_here(fresh)) {
+        std::fprintf(stderr, "update: %s holds no program for this machine\n",
+                     release_path.c_str());
+        std::remove(fresh.c_str());
+        return kInstallNotProgram;
     }
     // The new program keeps the old one's permission bits, above all its
     // executable bit; a first install gets the usual program mode.

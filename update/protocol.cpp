@@ -5,14 +5,21 @@
 
 namespace nd {
 
-HelloRecord make_hello(uint8_t product_type, uint8_t product_flag) {
+HelloRecord make_hello(uint8_t product_type, uint8_t product_flag, const Version& installed) {
     HelloRecord h;
     std::memset(&h, 0, sizeof h);
+    put_u32(h.installed, installed.major);
+    put_u32(h.installed + 4, installed.minor);
+    put_u32(h.installed + 8, installed.patch);
     h.kind = 2;
     std::memcpy(h.program, "update", 7);
     h.product_type = product_type;
     h.product_flag = product_flag;
     return h;
+}
+
+Version hello_installed_version(const HelloRecord& hello) {
+    return {get_u32(hello.installed), get_u32(hello.installed + 4), get_u32(hello.installed + 8)};
 }
 
 void encode_version_reply(const Version& v, uint32_t size_value, uint8_t out[kVersionReplySize]) {

@@ -19,9 +19,13 @@ constexpr uint16_t kMsgDownload = 0x2010;
 // Network transfers move at most this many bytes per send or receive call.
 constexpr size_t kTransferPiece = 8192;
 
-// The hello record that follows kMsgHello from the client.
+// The hello record that follows kMsgHello from the client. Its first twelve
+// bytes, reserved in the original record, carry the sender's installed
+// version, so a server can offer the newest release of the sender's major
+// version; a sender that leaves them zero is offered the newest of all.
 struct HelloRecord {
-    uint8_t reserved0[100];
+    uint8_t installed[12];  // 0: major, minor, patch, 32-bit little-endian each
+    uint8_t reserved0[88];
     uint8_t kind;  // 100: always 2
     uint8_t reserved1[7];
     char program[48];      // 108: "update", zero-terminated
@@ -30,12 +34,11 @@ struct HelloRecord {
     uint8_t reserved2[6];
 };
 static_assert(sizeof(HelloRecord) == 164);
+static_assert(offsetof(HelloRecord, installed) == 0);
 static_assert(offsetof(HelloRecord, kind) == 100);
 static_assert(offsetof(HelloRecord, program) == 108);
 static_assert(offsetof(HelloRecord, product_type) == 156);
 static_assert(offsetof(HelloRecord, product_flag) == 157);
-
-HelloRecord make_hello(uint8_t product_type, uint8_t product_flag);
 
 struct Version {
     uint32_t major = 0;
@@ -43,6 +46,10 @@ struct Version {
     uint32_t patch = 0;
     bool operator==(const Version&) const = default;
 };
+
+HelloRecord make_hello(uint8_t product_type, uint8_t product_flag, const Version& installed);
+// The installed version a hello carries; zero when the sender gave none.
+Version hello_installed_version(const HelloRecord& hello);
 
 // The single number versions are ordered by. Computed in 64 bits so large
 // major numbers cannot wrap around.

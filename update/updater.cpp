@@ -1,14 +1,15 @@
 #include "update/updater.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <new>
 #include <thread>
 #include <vector>
 
@@ -102,7 +103,8 @@ void control_connection(std::shared_ptr<Updater::Impl> u) {
     uint8_t hello[2 + sizeof(HelloRecord)];
     put_u16(hello, kMsgHello);
     const ConfigProfile& profile = u->setup.settings.profiles[u->type];
-    const HelloRecord record = make_hello(static_cast<uint8_t>(u->type), profile.flag);
+    const HelloRecord record = make_hello(static_cast<uint8_t>(u->type), profile.flag,
+                                          installed_version(u->setup.settings, u->type));
     std::memcpy(hello + 2, &record, sizeof record);
     std::thread reader(reply_reader, u, fd);
 
@@ -128,8 +130,61 @@ void control_connection(std::shared_ptr<Updater::Impl> u) {
     close_socket(fd);
 }
 
-// Fetches the release named by the download path. 0, or the message to show.
-const char* download(Updater::Impl& u, const std::string& path, std::vector<uint8_t>* release) {
+// The release arrives in pieces of this size, whatever the server announced,
+// and goes straight to the release file: memory stays small however large
+// a release a server claims.
+constexpr size_t kDownloadPiece = 64 * 1024;
+
+// Waits for the socket to have bytes, at most until `deadline`, looking at
+// stop requests in between. True when there is something to read (or the
+// peer has gone, which the read then tells).
+bool readable_before(const Updater::Impl& u, int fd,
+                     std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        if (u.stopping) return false;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        pollfd p{fd, POLLIN, 0};
+        const int ready = poll(&p, 1, static_cast<int>(std::min<int64_t>(left.count(), 100)));
+        if (ready > 0) return true;
+        if (ready < 0 && errno != EINTR) return false;
+    }
+}
+
+// Moves `total` bytes from the socket into `out`. The progress bar rises by
+// one for each `chunk` bytes up to 100; each rise, and the last byte, must
+// come within the progress deadline of the one before.
+bool receive_release(Updater::Impl& u, int fd, uint32_t chunk, uint64_t total, FILE* out) {
+    using Clock = std::chrono::steady_clock;
+    const auto patience = std::chrono::milliseconds(u.setup.timing.progress_deadline_ms);
+    auto deadline = Clock::now() + patience;
+    std::vector<uint8_t> piece(kDownloadPiece);
+    uint64_t received = 0;
+    int hundredths = 0;
+    while (received < total) {
+        if (!readable_before(u, fd, deadline)) return false;
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(piece.size(), total - received));
+        const ssize_t got = recv(fd, piece.data(), want, 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        if (std::fwrite(piece.data(), 1, static_cast<size_t>(got), out) != static_cast<size_t>(got))
+            return false;
+        received += static_cast<uint64_t>(got);
+        const int now =
+            chunk == 0 ? 0 : static_cast<int>(std::min<uint64_t>(100, received / chunk));
+        if (now > hundredths) {
+            hundredths = now;
+            u.progress = now;
+            deadline = Clock::now() + patience;
+        }
+    }
+    return true;
+}
+
+// Fetches the release named by the download path into `release_path`. 0,
+// or the message to show; on failure nothing is left at `release_path`.
+const char* download(Updater::Impl& u, const std::string& path, const std::string& release_path) {
     const ServerAddress& server = u.setup.servers.update;
     const int fd = tcp_connect(server.host, server.port, u.setup.timing.connect_timeout_ms);
     if (fd < 0) return msg::kNetworkError;
@@ -145,28 +200,25 @@ const char* download(Updater::Impl& u, const std::string& path, std::vector<uint
     }
     const uint32_t chunk = get_u32(sizes);
     const uint32_t remainder = get_u32(sizes + 4);
-    // Refused before any allocation: a missing file, or a size no release
-    // can have.
+    // Refused before anything is written: a missing file, or a size no
+    // release can have.
     const int64_t total = release_size(chunk, remainder);
     if ((chunk == 0 && remainder == 0) || total < 0) {
         close_socket(fd);
         return msg::kUpdateError;
     }
-    try {
-        release->assign(static_cast<size_t>(total), 0);
-    } catch (const std::bad_alloc&) {
+    FILE* out = std::fopen(release_path.c_str(), "wbe");
+    if (!out) {
         close_socket(fd);
         return msg::kUpdateError;
     }
-    uint8_t* at = release->data();
-    bool ok = true;
-    for (int i = 0; i < 100 && ok && !u.stopping; ++i, at += chunk) {
-        ok = recv_all(fd, at, chunk);
-        if (ok) u.progress = u.progress + 1;
-    }
-    ok = ok && !u.stopping && recv_all(fd, at, remainder);
+    bool ok = receive_release(u, fd, chunk, static_cast<uint64_t>(total), out);
     close_socket(fd);
-    if (!ok) return msg::kUpdateError;
+    ok = std::fclose(out) == 0 && ok && !u.stopping;
+    if (!ok) {
+        std::remove(release_path.c_str());
+        return msg::kUpdateError;
+    }
     u.progress = 100;
     return nullptr;
 }
@@ -179,14 +231,14 @@ void run_download(std::shared_ptr<Updater::Impl> u) {
         path = u->path;
         offered = u->offered;
     }
-    std::vector<uint8_t> release;
-    if (const char* failure = download(*u, path, &release)) {
+    const std::string release_path = release_file_path(u->setup.program_dir, offered);
+    if (const char* failure = download(*u, path, release_path)) {
         u->set_message(failure);
         return;
     }
     InstallPaths paths{u->setup.program_dir, u->setup.program_dir + "/" + u->row->program_name,
                        u->setup.program_dir + "/" + u->row->backup_name};
-    if (install_release(u->codec, paths, offered, release) != kInstallOk) {
+    if (install_release(u->codec, paths, release_path) != kInstallOk) {
         u->set_message(msg::kUpdateError);
         return;
     }

@@ -30,6 +30,9 @@ struct UpdaterTiming {
     int finish_delay_ms = 500;    // before the worker marks itself finished
     int connect_timeout_ms = 5000;
     int transfer_timeout_ms = 30000;  // a silent update server fails the download
+    // A download whose progress bar has not moved for this long fails, so a
+    // server that trickles a byte now and then cannot hold it forever.
+    int progress_deadline_ms = 60000;
 };
 
 struct UpdaterSetup {

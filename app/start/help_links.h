@@ -18,8 +18,4 @@ struct HelpLinks {
 HelpLinks load_help_links(const std::string& servers_cfg_path);
 HelpLinks parse_help_links(const std::string& text);
 
-// Opens `address` in the desktop's browser with xdg-open, without a shell and
-// without waiting for it. 0, or -1 when there is no address or no xdg-open.
-[[nodiscard]] int open_link(const std::string& address);
-
 }  // namespace nd::start

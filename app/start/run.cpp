@@ -5,6 +5,7 @@
 #include "app/start/draw.h"
 #include "app/start/session.h"
 #include "app/start/texts.h"
+#include "base/web_address.h"
 #include "gfx/window/window.h"
 #include "store/locks.h"
 
@@ -42,7 +43,7 @@ bool carry_out(StartSession* s, const Action& action) {
         case ActionKind::kOpenHelp:
             // A link that cannot be opened does nothing, like one without
             // an address.
-            static_cast<void>(open_link(s->links.address[action.index]));
+            static_cast<void>(open_web_address(s->links.address[action.index]));
             break;
         case ActionKind::kSubmitEntry:
             submit_entry(s);

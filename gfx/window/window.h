@@ -64,6 +64,13 @@ bool headless();
 // Makes the next open_window run headless even when a display exists, so
 // tests never depend on one.
 void force_headless(bool on);
+// What the program does when its X display goes away under it: the hook
+// runs once, on the window's thread, from inside the call that noticed, and
+// the process then ends with the status it returns. Nothing else of the
+// program runs after that point, so the hook saves what must be saved and
+// must not touch the window.
+using DisplayLostHook = int (*)();
+void set_display_lost_hook(DisplayLostHook hook);
 void set_caption(const char* gbk_text);
 void move_window(int x, int y, bool redraw = true);
 void hide_window();

@@ -6,8 +6,10 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/gbk.h"
+#include "gfx/window/display_lost.h"
 #include "gfx/window/drops.h"
 #include "gfx/window/frame_pacing.h"
 #include "gfx/window/input_queue.h"
@@ -63,6 +65,17 @@ void ensure_video() {
         std::fprintf(stderr, "gfx: no display (%s), running without a window\n", SDL_GetError());
         return;
     }
+    // When the named display does not answer, SDL falls back to a driver
+    // that draws into memory; a window there is one nobody sees. Only a
+    // real display counts.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0)) {
+        std::fprintf(stderr, "gfx: no display (only SDL's %s driver started)\n",
+                     driver ? driver : "no");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return;
+    }
+    if (std::strcmp(driver, "x11") == 0) watch_display_loss();
     g_video_ready = true;
     state.is_headless = false;
     set_fatal_box_hook(show_fatal_box);

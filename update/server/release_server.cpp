@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -24,6 +25,10 @@ namespace {
 constexpr uint32_t kMaxRequestPath = 1024;
 // A client that says nothing for this long is dropped.
 constexpr int kIdleTimeoutMs = 15000;
+// After a failed accept (out of descriptors or memory) the loop waits, first
+// this long and twice as long after each further failure, up to a second.
+constexpr int kFirstBackoffMs = 10;
+constexpr int kLongestBackoffMs = 1000;
 
 bool parse_uint(const std::string& s, uint32_t* out) {
     if (s.empty() || s.size() > 9) return false;
@@ -38,7 +43,7 @@ bool parse_uint(const std::string& s, uint32_t* out) {
 
 }  // namespace
 
-bool newest_release(const std::string& directory, int product_type, Version* out) {
+bool newest_release(const std::string& directory, int product_type, uint32_t major, Version* out) {
     namespace fs = std::filesystem;
     std::string prefix;
     if (const ProductRow* row = find_product(product_type)) {
@@ -63,6 +68,7 @@ bool newest_release(const std::string& directory, int product_type, Version* out
             !parse_uint(stem.substr(0, dot), &v.minor) ||
             !parse_uint(stem.substr(dot + 1), &v.patch))
             continue;
+        if (major != 0 && v.major != major) continue;
         if (!found || version_number(v) > version_number(*out)) *out = v;
         found = true;
     }
@@ -149,6 +155,8 @@ void ReleaseServer::accept_loop(int listener, bool control) {
         std::shared_ptr<std::atomic<bool>> done;
     };
     std::list<Worker> workers;
+    int backoff_ms = 0;  // the pause after the last failed accept, 0 after a good one
+    bool pausing = false;
     while (!stopping_) {
         // Finished connection threads are joined as new clients arrive, so
         // a long-running server does not collect them.
@@ -160,12 +168,33 @@ void ReleaseServer::accept_loop(int listener, bool control) {
                 ++it;
             }
         }
-        pollfd p[2] = {{listener, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
-        if (poll(p, 2, -1) < 0 && errno != EINTR) break;
-        if (stopping_ || (p[1].revents & POLLIN)) break;
-        if (!(p[0].revents & POLLIN)) continue;
+        // At the cap, and while backing off, only the wake pipe is watched
+        // (with a timeout, to look at the workers and the back-off again);
+        // new clients wait in the listen queue.
+        const bool full = workers.size() >= kMaxConnectionsPerPort;
+        const bool listening = !full && !pausing;
+        pollfd p[2] = {{wake_pipe_[0], POLLIN, 0}, {listener, POLLIN, 0}};
+        const int ready = poll(p, listening ? 2 : 1, full ? 50 : pausing ? backoff_ms : -1);
+        if (ready < 0 && errno != EINTR) break;
+        if (stopping_ || (p[0].revents & POLLIN)) break;
+        if (pausing) {
+            pausing = ready != 0;
+            continue;
+        }
+        if (!listening || !(p[1].revents & POLLIN)) continue;
         const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+        if (fd < 0) {
+            // Out of descriptors or memory the listener stays readable, and
+            // retrying at once would spin; a client that went away before it
+            // was accepted is simply gone.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                backoff_ms =
+                    backoff_ms == 0 ? kFirstBackoffMs : std::min(2 * backoff_ms, kLongestBackoffMs);
+                pausing = true;
+            }
+            continue;
+        }
+        backoff_ms = 0;
         set_recv_timeout(fd, kIdleTimeoutMs);
         track(fd, true);
         auto done = std::make_shared<std::atomic<bool>>(false);
@@ -198,8 +227,11 @@ void ReleaseServer::serve_control(int fd) {
         if (message != kMsgHello) return;
         HelloRecord hello;
         if (!recv_all(fd, &hello, sizeof hello)) return;
+        // A client is offered its own major version's newest release, which
+        // is the only kind it installs.
         Version v = options_.version;
-        if (!options_.fixed_version && !newest_release(options_.directory, hello.product_type, &v))
+        if (!options_.fixed_version && !newest_release(options_.directory, hello.product_type,
+                                                       hello_installed_version(hello).major, &v))
             v = Version{};
         uint8_t reply[2 + kVersionReplySize];
         put_u16(reply, kMsgHello);

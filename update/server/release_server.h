@@ -1,8 +1,10 @@
-// A release server for teams and tests. It answers the control protocol
-// (any hello gets the newest version found in the release directory) and the
-// download protocol (a requested path under the directory is sent as 100
-// chunks and a remainder). Each connection runs on its own thread; a
-// malformed or hostile request ends only that connection.
+// A release server for teams and tests. It answers the control protocol (a
+// hello gets the newest version found in the release directory of the
+// sender's major version) and the download protocol (a requested path under
+// the directory is sent as 100 chunks and a remainder). It listens on
+// loopback unless told otherwise. Each connection runs on its own thread, up
+// to a cap per port; a malformed or hostile request ends only that
+// connection.
 //
 // Releases are stored under the directory by their download path, for
 // example DIR/tw/1/2.4.BIN for version 1.2.4 of products 0 and 2.
@@ -21,7 +23,7 @@ namespace nd {
 
 struct ReleaseServerOptions {
     std::string directory;
-    std::string bind_address = "0.0.0.0";
+    std::string bind_address = "127.0.0.1";
     int control_port = kControlPort;  // 0 picks a free port
     int download_port = kDownloadPort;
     // When set, every hello is answered with this version instead of the
@@ -30,10 +32,13 @@ struct ReleaseServerOptions {
     Version version;
 };
 
+// Connections served at once on each port; more wait until one ends.
+constexpr int kMaxConnectionsPerPort = 64;
+
 // Newest version among files DIR/<prefix>/<major>/<minor>.<patch>.BIN,
-// restricted to the product's prefix when the type has a table row. False
-// when there is none.
-bool newest_release(const std::string& directory, int product_type, Version* out);
+// restricted to the product's prefix when the type has a table row, and to
+// `major` unless it is 0. False when there is none.
+bool newest_release(const std::string& directory, int product_type, uint32_t major, Version* out);
 
 // Resolves a requested download path to a regular file inside `directory`.
 // Returns the full path, or an empty string for anything missing, absolute,

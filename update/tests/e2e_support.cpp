@@ -55,10 +55,13 @@ int wait_exit(pid_t pid, int timeout_ms) {
 }
 
 ServeUpdates::ServeUpdates(const std::string& tool, const std::string& directory,
-                           const std::vector<std::string>& extra) {
-    std::vector<std::string> argv = {tool,     "serve-updates",   directory,
-                                     "--bind", "127.0.0.1",       "--control-port",
-                                     "0",      "--download-port", "0"};
+                           const std::vector<std::string>& extra,
+                           const std::vector<std::string>& launcher) {
+    std::vector<std::string> argv = launcher;
+    const std::vector<std::string> serve = {tool,     "serve-updates",   directory,
+                                            "--bind", "127.0.0.1",       "--control-port",
+                                            "0",      "--download-port", "0"};
+    argv.insert(argv.end(), serve.begin(), serve.end());
     argv.insert(argv.end(), extra.begin(), extra.end());
     int out = -1;
     pid_ = spawn(argv, "/", &out);

@@ -18,13 +18,17 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& cwd, int* s
 // status; on timeout kills it and returns -1.
 int wait_exit(pid_t pid, int timeout_ms);
 
-// `nodrel-tool serve-updates` on 127.0.0.1 with ports picked by the system.
+// `nodrel-tool serve-updates` on 127.0.0.1 with ports picked by the system,
+// started through `launcher` (a program and its arguments, such as prlimit)
+// when one is given.
 class ServeUpdates {
 public:
     ServeUpdates(const std::string& tool, const std::string& directory,
-                 const std::vector<std::string>& extra = {});
+                 const std::vector<std::string>& extra = {},
+                 const std::vector<std::string>& launcher = {});
     ~ServeUpdates();
     bool ok() const { return control_port_ > 0 && download_port_ > 0; }
+    pid_t pid() const { return pid_; }
     int control_port() const { return control_port_; }
     int download_port() const { return download_port_; }
 

@@ -3,9 +3,15 @@
 // needs one that misbehaves. Each test checks what reached the disk.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "settings/settings.h"
 #include "update/config_file.h"
@@ -88,7 +94,7 @@ struct Installation {
 };
 
 std::vector<uint8_t> new_program() {
-    std::vector<uint8_t> p = text_bytes("#!/bin/sh\necho nodrel 1.2.4\n");
+    std::vector<uint8_t> p = elf_program("nodrel 1.2.4\n");
     for (int i = 0; i < 150000; ++i) p.push_back(static_cast<uint8_t>((i * 7) ^ (i >> 5)));
     return p;
 }
@@ -141,6 +147,7 @@ TEST(UpdateEndToEnd, FindsTheReplyAfterStrayValuesAndTakesA250ByteRelease) {
     // A raw 246-byte block: 250 bytes, sent as 100 chunks of 2 and 50.
     std::vector<uint8_t> program(246);
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(255 - i);
+    stamp_elf_header(program);
     const std::vector<uint8_t> release = pack(program);
     ASSERT_EQ(release.size(), 250u);
     FakeServer download([&](int fd) {
@@ -205,6 +212,50 @@ TEST(UpdateEndToEnd, BrokenTransfersAndReleasesLeaveTheOldProgram) {
         EXPECT_NE(inst.log().find("更新错误，请重试。"), std::string::npos) << inst.log();
         inst.expect_untouched();
     }
+    // A whole release of four bytes of text is no program.
+    {
+        TempDir releases;
+        write_file(releases.file("tw/1/2.4.BIN"), pack(text_bytes("tiny")));
+        ServeUpdates server(ND_TOOL_BIN, releases.path());
+        ASSERT_TRUE(server.ok());
+        Installation inst(server.control_port(), server.download_port());
+        EXPECT_EQ(inst.drive("close-when-done"), 0) << inst.log();
+        EXPECT_NE(inst.log().find("更新错误，请重试。"), std::string::npos) << inst.log();
+        EXPECT_EQ(inst.log().find("更新已经完成！"), std::string::npos) << inst.log();
+        inst.expect_untouched();
+    }
+}
+
+// Processor time (ms) the process has used so far.
+long cpu_ms_of(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream rest(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; rest >> field && i <= 15; ++i)
+        if (i == 14 || i == 15) ticks += std::stol(field);
+    return ticks * 1000 / sysconf(_SC_CLK_TCK);
+}
+
+// Out of descriptors, serve-updates waits before it tries to accept again
+// instead of spinning on a listener that stays readable.
+TEST(ServeUpdatesLimits, BacksOffWhenOutOfDescriptors) {
+    TempDir releases;
+    ServeUpdates server(ND_TOOL_BIN, releases.path(), {}, {"/usr/bin/prlimit", "--nofile=16"});
+    ASSERT_TRUE(server.ok());
+    // Silent clients hold their descriptors; the later ones find none left.
+    std::vector<int> clients;
+    for (int i = 0; i < 24; ++i) {
+        clients.push_back(tcp_connect("127.0.0.1", server.control_port(), 2000));
+        ASSERT_GE(clients.back(), 0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const long before = cpu_ms_of(server.pid());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_LT(cpu_ms_of(server.pid()) - before, 60) << "ms of processor time in a second";
+    for (int fd : clients) close_socket(fd);
 }
 
 int free_port() {

@@ -22,6 +22,13 @@ std::vector<uint8_t> packed(const std::vector<uint8_t>& data) {
     return out;
 }
 
+// The release file as the download leaves it beside the program.
+std::string downloaded(const InstallPaths& paths, const std::vector<uint8_t>& release) {
+    const std::string path = release_file_path(paths.program_dir, {1, 2, 4});
+    write_file(path, release);
+    return path;
+}
+
 struct InstallFixture {
     TempDir dir;
     InstallPaths paths{dir.path(), dir.file("nodrel"), dir.file("prev")};
@@ -37,8 +44,9 @@ TEST(InstallRelease, ReplacesTheProgramKeepingItsModeAndLeavesNoExtraFiles) {
     InstallFixture f;
     std::vector<uint8_t> fresh;
     for (int i = 0; i < 100000; ++i) fresh.push_back(static_cast<uint8_t>("new program "[i % 12]));
+    stamp_elf_header(fresh);
     CCompressLZ77 codec;
-    ASSERT_EQ(install_release(codec, f.paths, {1, 2, 4}, packed(fresh)), kInstallOk);
+    ASSERT_EQ(install_release(codec, f.paths, downloaded(f.paths, packed(fresh))), kInstallOk);
     EXPECT_EQ(read_file(f.paths.program), fresh);
     EXPECT_EQ(mode_of(f.paths.program), 0750u);
     EXPECT_FALSE(exists(f.paths.backup));
@@ -55,13 +63,55 @@ TEST(InstallRelease, DamagedReleasesLeaveTheOldProgramInPlace) {
         InstallFixture f;
         CCompressLZ77 codec;
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(install_release(codec, f.paths, {1, 2, 4}, release), kInstallRebuild);
+        EXPECT_EQ(install_release(codec, f.paths, downloaded(f.paths, release)), kInstallRebuild);
         ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(read_file(f.paths.program), f.old_program);
         EXPECT_EQ(mode_of(f.paths.program), 0750u);
         EXPECT_FALSE(exists(f.dir.file("1.2.4.BIN")));
         EXPECT_FALSE(exists(f.paths.program + ".new"));
     }
+}
+
+// A release that unpacks whole but into no program for this machine (a few
+// bytes of text, a script, a 32-bit or big-endian or other machine's
+// program, a relocatable object) is refused and changes nothing.
+TEST(InstallRelease, OnlyAProgramForThisMachineIsInstalled) {
+    auto altered = [](size_t at, uint8_t value) {
+        std::vector<uint8_t> p = elf_program("program");
+        p[at] = value;
+        return p;
+    };
+    const std::vector<uint8_t> header = elf_program("");
+    const struct {
+        const char* name;
+        std::vector<uint8_t> content;
+    } cases[] = {
+        {"tiny", text_bytes("tiny")},
+        {"a script", text_bytes("#!/bin/sh\necho new\n")},
+        {"32-bit", altered(4, 1)},
+        {"big-endian", altered(5, 2)},
+        {"relocatable", altered(16, 1)},
+        {"another machine", altered(18, 183)},
+        {"a cut header", std::vector<uint8_t>(header.begin(), header.end() - 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InstallFixture f;
+        CCompressLZ77 codec;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(install_release(codec, f.paths, downloaded(f.paths, packed(c.content))),
+                  kInstallNotProgram);
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(read_file(f.paths.program), f.old_program);
+        EXPECT_EQ(mode_of(f.paths.program), 0750u);
+        EXPECT_FALSE(exists(f.dir.file("1.2.4.BIN")));
+        EXPECT_FALSE(exists(f.paths.program + ".new"));
+    }
+    std::vector<uint8_t> executable = elf_program("program");
+    executable[16] = 2;
+    InstallFixture f;
+    CCompressLZ77 codec;
+    EXPECT_EQ(install_release(codec, f.paths, downloaded(f.paths, packed(executable))), kInstallOk);
 }
 
 // Everything that happened to the name `name` in a watched directory, other
@@ -89,9 +139,9 @@ TEST(InstallRelease, TheProgramNameAlwaysStandsForAWholeProgram) {
                                 IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY),
               0);
     CCompressLZ77 codec;
-    ASSERT_EQ(install_release(codec, f.paths, {1, 2, 4}, packed(text_bytes("new program"))),
+    ASSERT_EQ(install_release(codec, f.paths, downloaded(f.paths, packed(elf_program("new")))),
               kInstallOk);
-    EXPECT_EQ(read_file(f.paths.program), text_bytes("new program"));
+    EXPECT_EQ(read_file(f.paths.program), elf_program("new"));
     EXPECT_EQ(unsafe_events(watch, "nodrel"), std::vector<uint32_t>{});
     close(watch);
 }
@@ -100,8 +150,9 @@ TEST(InstallRelease, FirstInstallGetsAProgramMode) {
     TempDir dir;
     InstallPaths paths{dir.path(), dir.file("nodrel"), dir.file("prev")};
     CCompressLZ77 codec;
-    ASSERT_EQ(install_release(codec, paths, {6, 0, 1}, packed(text_bytes("hello"))), kInstallOk);
-    EXPECT_EQ(read_file(paths.program), text_bytes("hello"));
+    ASSERT_EQ(install_release(codec, paths, downloaded(paths, packed(elf_program("hello")))),
+              kInstallOk);
+    EXPECT_EQ(read_file(paths.program), elf_program("hello"));
     EXPECT_EQ(mode_of(paths.program), 0755u);
     EXPECT_EQ(release_file_path("/opt/nd", {6, 0, 1}), "/opt/nd/6.0.1.BIN");
 }

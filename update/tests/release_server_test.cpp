@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <thread>
 
 #include "update/net.h"
@@ -59,12 +61,12 @@ protected:
         return r;
     }
 
-    Version hello(uint8_t product) {
+    Version hello(uint8_t product, const Version& installed = {}) {
         const int fd = tcp_connect("127.0.0.1", server.control_port(), 2000);
         set_recv_timeout(fd, 5000);
         uint8_t msg[2 + sizeof(HelloRecord) + 2];
         put_u16(msg, kMsgHello);
-        const HelloRecord h = make_hello(product, 0);
+        const HelloRecord h = make_hello(product, 0, installed);
         std::memcpy(msg + 2, &h, sizeof h);
         put_u16(msg + 2 + sizeof h, kMsgKeepAlive);
         uint8_t reply[2 + kVersionReplySize] = {};
@@ -135,6 +137,78 @@ TEST_F(ReleaseServerTest, SurvivesMalformedRequestsAndServesClientsAtOnce) {
     EXPECT_EQ(good, 6);
     EXPECT_EQ(hello(2), (Version{1, 2, 10}));
     close_socket(idle);
+}
+
+// A client is offered the newest release of its own major version, the only
+// kind it installs; one that names no version gets the newest of all.
+TEST_F(ReleaseServerTest, OffersEachClientTheNewestReleaseOfItsMajor) {
+    write_file(dir.file("tw/2/0.1.BIN"), {1});
+    struct Case {
+        Version installed, offered;
+    };
+    // With nothing newer of its major (1.9.0) a client is told its major's
+    // newest all the same, and installs nothing.
+    const Case cases[] = {
+        {{1, 2, 3}, {1, 2, 10}}, {{1, 9, 0}, {1, 2, 10}}, {{2, 0, 0}, {2, 0, 1}},
+        {{3, 0, 0}, {0, 0, 0}},  {{0, 0, 0}, {2, 0, 1}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(hello(2, c.installed), c.offered) << version_text(c.installed);
+}
+
+// Connections beyond the cap wait in the listen queue until one ends.
+TEST_F(ReleaseServerTest, AtTheCapFurtherClientsWaitUntilOneLeaves) {
+    std::vector<int> idle;
+    for (int i = 0; i < kMaxConnectionsPerPort; ++i) {
+        idle.push_back(tcp_connect("127.0.0.1", server.control_port(), 2000));
+        ASSERT_GE(idle.back(), 0);
+    }
+    const int fd = tcp_connect("127.0.0.1", server.control_port(), 2000);
+    ASSERT_GE(fd, 0);
+    uint8_t msg[2 + sizeof(HelloRecord)];
+    put_u16(msg, kMsgHello);
+    const HelloRecord h = make_hello(2, 0, {1, 0, 0});
+    std::memcpy(msg + 2, &h, sizeof h);
+    ASSERT_TRUE(send_all(fd, msg, sizeof msg));
+    uint8_t reply[2 + kVersionReplySize];
+    set_recv_timeout(fd, 500);
+    EXPECT_FALSE(recv_all(fd, reply, sizeof reply)) << "served beyond the cap";
+    close_socket(idle.back());
+    idle.pop_back();
+    set_recv_timeout(fd, 5000);
+    ASSERT_TRUE(recv_all(fd, reply, sizeof reply));
+    EXPECT_EQ(decode_version_reply(reply + 2), (Version{1, 2, 10}));
+    close_socket(fd);
+    for (int other : idle) close_socket(other);
+}
+
+// Without --bind the server is reachable from this machine only.
+TEST(ReleaseServerDefaults, ListensOnLoopbackOnly) {
+    TempDir dir;
+    ReleaseServerOptions options;
+    options.directory = dir.path();
+    options.control_port = 0;
+    options.download_port = 0;
+    ReleaseServer server;
+    std::string reason;
+    ASSERT_EQ(server.start(options, &reason), 0) << reason;
+    // The kernel's table of TCP sockets: local address and port in hex,
+    // state 0A for a listener.
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::vector<std::string> listeners;
+    while (std::getline(table, line)) {
+        char local[64] = {}, remote[64] = {}, state[8] = {};
+        if (std::sscanf(line.c_str(), " %*d: %63s %63s %7s", local, remote, state) != 3) continue;
+        const std::string l = local;
+        for (int port : {server.control_port(), server.download_port()}) {
+            char tail[8];
+            std::snprintf(tail, sizeof tail, ":%04X", port);
+            if (std::string(state) == "0A" && l.size() > 5 && l.substr(l.size() - 5) == tail)
+                listeners.push_back(l.substr(0, l.size() - 5));
+        }
+    }
+    EXPECT_EQ(listeners, (std::vector<std::string>{"0100007F", "0100007F"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,6 +38,22 @@ inline unsigned mode_of(const std::string& path) {
 
 inline std::vector<uint8_t> text_bytes(const std::string& s) {
     return {s.begin(), s.end()};
+}
+
+// Makes the first 20 bytes of `bytes` (at least that many) the header of a
+// 64-bit little-endian x86-64 executable, which is what the updater installs.
+inline void stamp_elf_header(std::vector<uint8_t>& bytes) {
+    const uint8_t header[20] = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0,  0,
+                                0,    0,   0,   0,   0, 0, 3, 0, 62, 0};
+    std::copy(header, header + sizeof header, bytes.begin());
+}
+
+// A program for the updater's tests: that header, then `text`.
+inline std::vector<uint8_t> elf_program(const std::string& text) {
+    std::vector<uint8_t> bytes(20);
+    stamp_elf_header(bytes);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
 }
 
 }  // namespace nd::testing

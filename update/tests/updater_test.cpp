@@ -1,6 +1,7 @@
 #include "update/updater.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -122,6 +123,7 @@ TEST(Updater, InstallsAReleaseFoundAfterStrayValues) {
     // A raw 246-byte block makes a 250-byte release: 100 chunks of 2 and 50.
     std::vector<uint8_t> program(246);
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(i * 37);
+    stamp_elf_header(program);
     CCompressLZ77 codec;
     std::vector<uint8_t> release;
     EXPECT_EQ(pack_blocks(codec, program.data(), program.size(), 65536, &release), 0);
@@ -156,6 +158,7 @@ TEST(Updater, ProgressRisesByOnePerChunk) {
     FakeServer control = control_server({1, 2, 4}, {});
     std::vector<uint8_t> program(246);
     for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<uint8_t>(i * 91 + 7);
+    stamp_elf_header(program);
     CCompressLZ77 codec;
     std::vector<uint8_t> release;
     EXPECT_EQ(pack_blocks(codec, program.data(), program.size(), 65536, &release), 0);
@@ -239,6 +242,56 @@ TEST(Updater, FailedDownloadsLeaveTheProgramAndSettingsAlone) {
         EXPECT_FALSE(exists(inst.dir.file("1.2.4.BIN")));
         EXPECT_EQ(inst.saves, 0);
     }
+}
+
+// A server may announce the largest release there is and send only a little
+// of it: the release goes to its file as it arrives, so the updater's
+// memory stays small, and the part that came is removed.
+TEST(Updater, ALargeAnnouncedReleaseCostsNoMemoryAndLeavesNothingBehind) {
+    Installed inst;
+    FakeServer control = control_server({1, 2, 4}, {});
+    const uint32_t chunk = static_cast<uint32_t>(kMaxReleaseBytes / 100);
+    FakeServer download = download_server(chunk, 0, std::vector<uint8_t>(3 << 20, 7));
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    Updater updater(inst.setup(control.port(), download.port()));
+    ASSERT_EQ(updater.start(), 0);
+    ASSERT_TRUE(wait_until([&] { return updater.worker_finished(); }));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(updater.message(), msg::kUpdateError);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB more at the peak";
+    EXPECT_FALSE(exists(inst.dir.file("1.2.4.BIN")));
+    EXPECT_EQ(read_file(inst.dir.file("nodrel")), inst.old_program);
+}
+
+// A byte now and then keeps each read alive but moves the progress bar too
+// slowly: the download fails at the progress deadline.
+TEST(Updater, ATricklingServerFailsAtTheProgressDeadline) {
+    Installed inst;
+    FakeServer control = control_server({1, 2, 4}, {});
+    FakeServer download([](int fd) {
+        uint8_t head[64];
+        recv(fd, head, sizeof head, 0);
+        uint8_t sizes[8];
+        put_u32(sizes, 1000);
+        put_u32(sizes + 4, 0);
+        static_cast<void>(send_all(fd, sizes, 8));
+        const uint8_t byte = 0x55;
+        for (int i = 0; i < 100 && send_all(fd, &byte, 1); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    });
+    UpdaterSetup setup = inst.setup(control.port(), download.port());
+    setup.timing.progress_deadline_ms = 400;
+    Updater updater(setup);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(updater.start(), 0);
+    ASSERT_TRUE(wait_until([&] { return updater.worker_finished(); }));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(updater.message(), msg::kUpdateError);
+    EXPECT_EQ(updater.progress(), 0);
+    EXPECT_FALSE(exists(inst.dir.file("1.2.4.BIN")));
+    EXPECT_EQ(read_file(inst.dir.file("nodrel")), inst.old_program);
 }
 
 TEST(Updater, UnreachableUpdateServerIsANetworkError) {

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "base/testing/temp_dir.h"
+#include "base/web_address.h"
 
 namespace nd::start {
 namespace {
@@ -32,8 +33,8 @@ TEST(HelpLinks, RefusesValuesThatAreNotPlainWebAddresses) {
         "help = https://x.test/\x01\n", "help\n",
     };
     for (const char* text : bad) EXPECT_EQ(parse_help_links(text).address[0], "") << text;
-    EXPECT_EQ(open_link(""), -1);
-    EXPECT_EQ(open_link("-x"), -1);
+    EXPECT_EQ(open_web_address(""), -1);
+    EXPECT_EQ(open_web_address("-x"), -1);
 }
 
 TEST(HelpLinks, AMissingFileGivesNoLinks) {
@@ -51,7 +52,7 @@ TEST(HelpLinks, OpenHandsTheAddressToXdgOpenAsOneArgument) {
     chmod(opener.c_str(), 0755);
     std::string saved_path = getenv("PATH") ? getenv("PATH") : "";
     setenv("PATH", dir.c_str(), 1);
-    EXPECT_EQ(open_link("https://docs.nodrel.test/a?b=1&c=$HOME;x"), 0);
+    EXPECT_EQ(open_web_address("https://docs.nodrel.test/a?b=1&c=$HOME;x"), 0);
     setenv("PATH", saved_path.c_str(), 1);
 
     std::string got;

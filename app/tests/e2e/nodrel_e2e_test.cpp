@@ -4,6 +4,7 @@
 // page, and checks the main window, the files on disk and the exit status.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -27,6 +28,8 @@
 #include "base/file_io.h"
 #include "base/testing/temp_dir.h"
 #include "board/testing/scene.h"
+#include "gfx/gfx.h"
+#include "skins/pictures.h"
 #include "store/paths.h"
 #include "store/tables.h"
 #include "update/net.h"
@@ -195,8 +198,85 @@ struct stat stat_of(const std::string& path) {
     return st;
 }
 
+// Where the board's update entries lie in a 1600 x 900 window: the top
+// bar's logo (26 x 20 at (10, 50)) with the badge 16 right and 5 down, the
+// first item of the logo's menu (检查更新, 210 x 28 at (15, 75)), and the
+// update note centred at (500, 260) with its button at (52, 226) inside.
+constexpr int kLogoX = 10 + 13, kLogoY = 50 + 10;
+constexpr int kBadgeX = 10 + 16, kBadgeY = 50 + 5;
+constexpr int kCheckItemX = 15 + 60, kCheckItemY = 75 + 14;
+constexpr int kNoteX = 500, kNoteY = 260;
+constexpr int kNoteButtonX = kNoteX + 100, kNoteButtonY = kNoteY + 242;
+constexpr uint32_t kMenuVersionColour = 0x3FD668;  // "(6.0.1)" on 检查更新
+constexpr uint32_t kNoteBackground = 0x1E1E1E;     // the panel colour of the first skin
+
 class NodrelUpdateE2e : public NodrelE2e {
 protected:
+    void SetUp() override {
+        NodrelE2e::SetUp();
+        // The most yellow of the fully opaque pixels of the badge's picture,
+        // which every skin shares, tells the badge on the screen.
+        install_skin_pictures();
+        gfx::IMAGE* badge = gfx::new_image(1, 1);
+        gfx::getimage(badge, "IMGS", "STATUS_BREAK", 0, 0);
+        int best = -1;
+        for (int y = 0; y < gfx::image_height(badge); ++y)
+            for (int x = 0; x < gfx::image_width(badge); ++x) {
+                const uint32_t p = gfx::get_pixel(x, y, badge);
+                const int yellow = int((p >> 16) & 0xFF) - int(p & 0xFF);
+                if (p >> 24 != 0xFF || yellow <= best) continue;
+                best = yellow;
+                m_badge_x = x;
+                m_badge_y = y;
+                m_badge_rgb = p & 0xFFFFFF;
+            }
+        gfx::delete_image(badge);
+        ASSERT_GT(best, 64) << "the badge has no yellow";
+    }
+
+    // The blend may round a channel by one or two.
+    bool badge_shows(const WindowInfo& board) {
+        const long p = m_x.pixel(board.id, kBadgeX + m_badge_x, kBadgeY + m_badge_y);
+        if (p < 0) return false;
+        for (int shift : {0, 8, 16}) {
+            const int a = int((p >> shift) & 0xFF), b = int((m_badge_rgb >> shift) & 0xFF);
+            if (a - b > 3 || b - a > 3) return false;
+        }
+        return true;
+    }
+
+    template <typename Condition>
+    static bool wait_for(Condition done, int timeout_ms = 10000) {
+        for (int waited = 0; waited < timeout_ms; waited += 50) {
+            if (done()) return true;
+            nap(50);
+        }
+        return done();
+    }
+
+    void click_at(const WindowInfo& w, int x, int y) {
+        // The pause lets the program see the pointer arrive before the click.
+        ASSERT_EQ(run({"xdotool", "mousemove", "--window", std::to_string(w.id), std::to_string(x),
+                       std::to_string(y), "sleep", "0.3", "click", "1"}),
+                  0);
+    }
+
+    // Opens the logo's menu, and from it the update note. Whether the menu
+    // showed an offered version.
+    bool open_update_note(const WindowInfo& board) {
+        click_at(board, kLogoX, kLogoY);
+        const bool version =
+            wait_for([&] { return m_x.count_pixels(board.id, kMenuVersionColour) > 0; }, 3000);
+        click_at(board, kCheckItemX, kCheckItemY);
+        EXPECT_TRUE(wait_for([&] {
+            return m_x.pixel(board.id, kNoteX + 300, kNoteY + 300) == long(kNoteBackground);
+        })) << "the update note did not open";
+        return version;
+    }
+
+    int m_badge_x = 0, m_badge_y = 0;
+    uint32_t m_badge_rgb = 0;
+
     // A program directory as an installation has it: nodrel, update and
     // servers.cfg pointing at the test's servers on loopback.
     void install(int control_port, int download_port) {
@@ -210,9 +290,10 @@ protected:
 };
 
 // serve-updates offers 6.0.1: a copy of nodrel packed as a release. The
-// program accepts it once the board shows, saves and lets go of the
-// workspace, waits while the updater installs it, and the new program comes
-// back in its place from the program directory.
+// top bar shows the badge and the logo's menu the version; the update
+// note's button saves and lets go of the workspace, the program waits while
+// the updater installs the release, and the new program comes back in its
+// place from the program directory.
 TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     // A few bytes more tell the new program file from the old one.
     std::vector<uint8_t> release = read_file(ND_NODREL_PATH);
@@ -226,10 +307,13 @@ TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     nd::testing::ServeUpdates server(ND_TOOL_PATH, (m_dir / "releases").string());
     ASSERT_TRUE(server.ok());
     install(server.control_port(), server.download_port());
-    m_accept_update = true;
     start();
-    ASSERT_NE(open_board().id, 0u);
+    const WindowInfo board = open_board();
+    ASSERT_NE(board.id, 0u);
     const ino_t saved_before = stat_of(m_workspace).st_ino;
+    EXPECT_TRUE(wait_for([&] { return badge_shows(board); })) << "no badge\n" << log();
+    EXPECT_TRUE(open_update_note(board)) << "no (6.0.1) on 检查更新";
+    click_at(board, kNoteButtonX, kNoteButtonY);
 
     // The updater's window: the program has closed its own and waits.
     WindowInfo updater = m_x.wait_window(20000, 500, 200);
@@ -259,8 +343,8 @@ TEST_F(NodrelUpdateE2e, AnAcceptedUpdateSavesInstallsAndComesBack) {
     EXPECT_EQ(wait_exit(), 0) << log();
 }
 
-// A control server whose newest release is the program's own version: the
-// program that would accept any offered update keeps running.
+// A control server whose newest release is the program's own version: no
+// badge, no version on the menu, and the note's button does nothing.
 TEST_F(NodrelUpdateE2e, WithTheNewestReleaseInstalledNothingChanges) {
     std::atomic<int> answered{0};
     nd::testing::FakeServer control([&](int fd) {
@@ -275,14 +359,16 @@ TEST_F(NodrelUpdateE2e, WithTheNewestReleaseInstalledNothingChanges) {
         }
     });
     install(control.port(), control.port());
-    m_accept_update = true;
     start();
     WindowInfo board = open_board();
     ASSERT_NE(board.id, 0u);
     for (int waited = 0; waited < 10000 && answered == 0; waited += 50) nap(50);
     ASSERT_EQ(answered, 1);
-    // A second of frames, in which an offered update would have been taken.
-    nap(1000);
+    nap(500);  // frames in which an offered update would have reached the screen
+    EXPECT_FALSE(badge_shows(board));
+    EXPECT_FALSE(open_update_note(board)) << "a version on 检查更新";
+    click_at(board, kNoteButtonX, kNoteButtonY);
+    nap(1000);  // frames in which the program would have ended for the updater
     EXPECT_EQ(m_x.wait_window(0, 500, 200).id, 0u) << "an updater window appeared";
     EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << log();
     m_x.request_close(board.id);
@@ -318,6 +404,102 @@ TEST_F(NodrelE2e, AssetsArriveOnceAcrossStarts) {
     EXPECT_EQ(host.requests(),
               (std::vector<std::string>{"/assets/taci", "/assets/taci2", "/assets/pcon",
                                         "/assets/vellum/assess.jx"}));
+}
+
+// ---- The display ----------------------------------------------------------
+
+// A DISPLAY no server answers, or a WAYLAND_DISPLAY naming no socket: the
+// program says there is no display and ends with status 1 before it
+// touches any file.
+TEST_F(NodrelE2e, WithoutADisplayThatAnswersNothingIsTouched) {
+    struct Case {
+        const char* name;
+        const char* display;
+        const char* wayland;
+    };
+    const Case cases[] = {
+        {"a display no server answers", ":987", nullptr},
+        {"a Wayland socket that is not there", nullptr, "nd-no-such-socket"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_environment = {{"DISPLAY", c.display}, {"WAYLAND_DISPLAY", c.wayland}};
+        start();
+        EXPECT_EQ(wait_exit(), 1) << log();
+        EXPECT_NE(log().find("no display"), std::string::npos) << log();
+        EXPECT_TRUE(fs::is_empty(m_dir / "prog"));
+        EXPECT_TRUE(fs::is_empty(m_dir / "tmp"));
+    }
+}
+
+// An X server of the test's own, which the test can end.
+class OwnXServer {
+public:
+    OwnXServer() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(fds[1], 3);
+            const int quiet = open("/dev/null", O_WRONLY);
+            if (quiet >= 0) dup2(quiet, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1600x900x24", "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (number.find('\n') == std::string::npos && poll(&p, 1, 20000) == 1 &&
+               read(fds[0], &c, 1) == 1)
+            number += c;
+        close(fds[0]);
+        if (!number.empty()) m_display = ":" + number.substr(0, number.find('\n'));
+    }
+    ~OwnXServer() { end(); }
+    const std::string& display() const { return m_display; }
+    void end() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+// The X server ends under the program while a workspace is open: the
+// workspace is saved before the program ends.
+TEST_F(NodrelE2e, TheWorkspaceIsSavedWhenTheDisplayGoesAway) {
+    OwnXServer server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    ino_t saved_before = 0;
+    {
+        // The test's own connection goes before the server does.
+        XServer screen(server.display().c_str());
+        ASSERT_TRUE(screen.ok());
+        screen.make_window_manager_atoms();
+        m_screen = &screen;
+        m_environment = {{"DISPLAY", server.display().c_str()}};
+        start();
+        // xdotool clicks on the display the test names.
+        const std::string outer = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+        setenv("DISPLAY", server.display().c_str(), 1);
+        const WindowInfo board = open_board();
+        setenv("DISPLAY", outer.c_str(), 1);
+        m_screen = &m_x;
+        ASSERT_NE(board.id, 0u) << log();
+        saved_before = stat_of(m_workspace).st_ino;
+        nap(500);
+    }
+    server.end();
+    EXPECT_EQ(wait_exit(), 0) << log();
+    EXPECT_NE(log().find("the display went away"), std::string::npos) << log();
+    EXPECT_NE(stat_of(m_workspace).st_ino, saved_before) << "the workspace settings were saved";
+    EXPECT_TRUE(lockable(m_workspace));
 }
 
 // Boards with cards: the workspace the chooser answers with is made as a

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/start/layout.h"
@@ -87,7 +88,13 @@ protected:
             if (chdir(prog.c_str()) != 0) _exit(127);
             setenv("TMPDIR", tmp.c_str(), 1);
             setenv("ND_FILE_CHOOSER", m_chooser.c_str(), 1);
-            if (m_accept_update) setenv("ND_ACCEPT_UPDATE", "1", 1);
+            for (const auto& [name, value] : m_environment) {
+                if (value) {
+                    setenv(name.c_str(), value, 1);
+                } else {
+                    unsetenv(name.c_str());
+                }
+            }
             if (!freopen(log.c_str(), "w", stdout) || !freopen(log.c_str(), "a", stderr)) {
                 _exit(127);
             }
@@ -102,7 +109,7 @@ protected:
     // From the start page to the main window: "open" answers with the
     // prepared workspace.
     WindowInfo open_board(int width = kScreenWidth, int height = kScreenHeight) {
-        WindowInfo page = m_x.wait_window(15000);
+        WindowInfo page = m_screen->wait_window(15000);
         EXPECT_NE(page.id, 0u) << "no start page; log:\n" << log();
         if (!page.id) return page;
         const start::Rect open = start::layout::kOpen;
@@ -113,7 +120,7 @@ protected:
         for (int waited = 0; board.id == 0 && waited < 15000; waited += 2000) {
             run({"xdotool", "mousemove", "--window", id, std::to_string(open.x + open.w / 2),
                  std::to_string(open.y + open.h / 2), "click", "1"});
-            board = m_x.wait_window(2000, width, height);
+            board = m_screen->wait_window(2000, width, height);
         }
         EXPECT_NE(board.id, 0u) << "no main window; log:\n" << log();
         return board;
@@ -179,10 +186,11 @@ protected:
     fs::path m_dir;
     std::string m_workspace;
     std::string m_chooser;
-    // The program started, and whether it accepts an offered update on its
-    // own (ND_ACCEPT_UPDATE).
+    // The program started, the changes to its environment (a null value
+    // takes a variable out), and the X server its windows are looked for on.
     std::string m_program = ND_NODREL_PATH;
-    bool m_accept_update = false;
+    std::vector<std::pair<std::string, const char*>> m_environment;
+    XServer* m_screen = &m_x;
     pid_t m_pid = -1;
 };
 

@@ -80,8 +80,8 @@ void nap(long ms) {
 
 }  // namespace
 
-XServer::XServer() {
-    m_dpy = XOpenDisplay(nullptr);
+XServer::XServer(const char* display) {
+    m_dpy = XOpenDisplay(display);
     XSetErrorHandler(ignore_x_errors);
 }
 

@@ -19,7 +19,8 @@ struct WindowInfo {
 
 class XServer {
 public:
-    XServer();
+    // The display named by DISPLAY, or `display`.
+    explicit XServer(const char* display = nullptr);
     ~XServer();
     bool ok() const { return m_dpy != nullptr; }
 
