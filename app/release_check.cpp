@@ -11,9 +11,7 @@ namespace nd {
 int check_newest_release(const ServerAddress& control, uint8_t product_flag,
                          const QueryTimeouts& timeouts, ReleaseNews& news, App& app) {
     Version newest;
-    const ReleaseNumbers own = own_version();
-    const int status = ask_newest_release(control, kProductCode, product_flag,
-                                          {own.major, own.minor, own.patch}, timeouts, &newest);
+    const int status = ask_newest_release(control, kProductCode, product_flag, timeouts, &newest);
     if (status == kQueryOk) news.offer({newest.major, newest.minor, newest.patch});
     if (news.update_available()) app.UpdateAnnounced.store(true);
     return status;

@@ -5,12 +5,9 @@
 
 namespace nd {
 
-HelloRecord make_hello(uint8_t product_type, uint8_t product_flag, const Version& installed) {
+HelloRecord make_hello(uint8_t product_type, uint8_t product_flag) {
     HelloRecord h;
     std::memset(&h, 0, sizeof h);
-    put_u32(h.installed, installed.major);
-    put_u32(h.installed + 4, installed.minor);
-    put_u32(h.installed + 8, installed.patch);
     h.kind = 2;
     std::memcpy(h.program, "update", 7);
     h.product_type = product_type;

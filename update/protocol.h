@@ -19,12 +19,14 @@ constexpr uint16_t kMsgDownload = 0x2010;
 // Network transfers move at most this many bytes per send or receive call.
 constexpr size_t kTransferPiece = 8192;
 
-// The hello record that follows kMsgHello from the client. Its first twelve
-// bytes, reserved in the original record, carry the sender's installed
-// version, so a server can offer the newest release of the sender's major
-// version; a sender that leaves them zero is offered the newest of all.
+// The hello record that follows kMsgHello from the client. Every byte but
+// the named ones is zero from our clients, as every peer of the format
+// expects. The release server still reads the first twelve as a stated
+// version (major, minor, patch, 32-bit little-endian each): a client that
+// fills them is offered the newest release of its own major version, and
+// one that leaves them zero the newest of all.
 struct HelloRecord {
-    uint8_t installed[12];  // 0: major, minor, patch, 32-bit little-endian each
+    uint8_t installed[12];  // 0: zero from our clients; see above
     uint8_t reserved0[88];
     uint8_t kind;  // 100: always 2
     uint8_t reserved1[7];
@@ -47,8 +49,8 @@ struct Version {
     bool operator==(const Version&) const = default;
 };
 
-HelloRecord make_hello(uint8_t product_type, uint8_t product_flag, const Version& installed);
-// The installed version a hello carries; zero when the sender gave none.
+HelloRecord make_hello(uint8_t product_type, uint8_t product_flag);
+// The version a hello states; zero when the sender gave none.
 Version hello_installed_version(const HelloRecord& hello);
 
 // The single number versions are ordered by. Computed in 64 bits so large

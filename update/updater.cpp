@@ -103,8 +103,7 @@ void control_connection(std::shared_ptr<Updater::Impl> u) {
     uint8_t hello[2 + sizeof(HelloRecord)];
     put_u16(hello, kMsgHello);
     const ConfigProfile& profile = u->setup.settings.profiles[u->type];
-    const HelloRecord record = make_hello(static_cast<uint8_t>(u->type), profile.flag,
-                                          installed_version(u->setup.settings, u->type));
+    const HelloRecord record = make_hello(static_cast<uint8_t>(u->type), profile.flag);
     std::memcpy(hello + 2, &record, sizeof record);
     std::thread reader(reply_reader, u, fd);
 

@@ -25,7 +25,7 @@ bool recv_before(int fd, void* data, size_t n, Clock::time_point deadline) {
 }  // namespace
 
 int ask_newest_release(const ServerAddress& control, uint8_t product_type, uint8_t product_flag,
-                       const Version& installed, const QueryTimeouts& timeouts, Version* newest) {
+                       const QueryTimeouts& timeouts, Version* newest) {
     const int fd = tcp_connect(control.host, control.port, timeouts.connect_ms);
     if (fd < 0) return kQueryUnreachable;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeouts.reply_ms);
@@ -33,7 +33,7 @@ int ask_newest_release(const ServerAddress& control, uint8_t product_type, uint8
     // The hello and one keep-alive, as the updater opens its connection.
     uint8_t request[2 + sizeof(HelloRecord) + 2];
     put_u16(request, kMsgHello);
-    const HelloRecord hello = make_hello(product_type, product_flag, installed);
+    const HelloRecord hello = make_hello(product_type, product_flag);
     std::memcpy(request + 2, &hello, sizeof hello);
     put_u16(request + 2 + sizeof hello, kMsgKeepAlive);
     int status = kQueryNoReply;

@@ -23,10 +23,10 @@ constexpr int kQueryUnreachable = -1;  // no connection within connect_ms
 constexpr int kQueryNoReply = -2;      // closed, failed or silent before a reply
 
 // Asks `control` for the newest release of `product_type`, sending the
-// product's flag byte and the `installed` version as the updater does.
-// kQueryOk with *newest set, or a failure code with *newest untouched.
+// product's flag byte as the updater does. kQueryOk with *newest set, or a
+// failure code with *newest untouched.
 [[nodiscard]] int ask_newest_release(const ServerAddress& control, uint8_t product_type,
-                                     uint8_t product_flag, const Version& installed,
-                                     const QueryTimeouts& timeouts, Version* newest);
+                                     uint8_t product_flag, const QueryTimeouts& timeouts,
+                                     Version* newest);
 
 }  // namespace nd

@@ -227,8 +227,9 @@ void ReleaseServer::serve_control(int fd) {
         if (message != kMsgHello) return;
         HelloRecord hello;
         if (!recv_all(fd, &hello, sizeof hello)) return;
-        // A client is offered its own major version's newest release, which
-        // is the only kind it installs.
+        // A client that states its version in the hello is offered its own
+        // major version's newest release, the only kind it installs; the
+        // format's own clients state none and are offered the newest of all.
         Version v = options_.version;
         if (!options_.fixed_version && !newest_release(options_.directory, hello.product_type,
                                                        hello_installed_version(hello).major, &v))

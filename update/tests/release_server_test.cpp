@@ -66,7 +66,11 @@ protected:
         set_recv_timeout(fd, 5000);
         uint8_t msg[2 + sizeof(HelloRecord) + 2];
         put_u16(msg, kMsgHello);
-        const HelloRecord h = make_hello(product, 0, installed);
+        // A client that states its version in the hello's first bytes.
+        HelloRecord h = make_hello(product, 0);
+        put_u32(h.installed, installed.major);
+        put_u32(h.installed + 4, installed.minor);
+        put_u32(h.installed + 8, installed.patch);
         std::memcpy(msg + 2, &h, sizeof h);
         put_u16(msg + 2 + sizeof h, kMsgKeepAlive);
         uint8_t reply[2 + kVersionReplySize] = {};
@@ -167,7 +171,7 @@ TEST_F(ReleaseServerTest, AtTheCapFurtherClientsWaitUntilOneLeaves) {
     ASSERT_GE(fd, 0);
     uint8_t msg[2 + sizeof(HelloRecord)];
     put_u16(msg, kMsgHello);
-    const HelloRecord h = make_hello(2, 0, {1, 0, 0});
+    const HelloRecord h = make_hello(2, 0);
     std::memcpy(msg + 2, &h, sizeof h);
     ASSERT_TRUE(send_all(fd, msg, sizeof msg));
     uint8_t reply[2 + kVersionReplySize];

@@ -30,7 +30,6 @@ TEST(VersionQuery, AsksTheReleaseServerForTheNewestReleaseOfTheProduct) {
     testing::TempDir releases;
     testing::write_file(releases.file("tw/6/0.1.BIN"), {1, 2, 3});
     testing::write_file(releases.file("tw/6/0.3.BIN"), {1, 2, 3});
-    testing::write_file(releases.file("tw/7/0.0.BIN"), {1, 2, 3});  // not for a 6.x program
     testing::write_file(releases.file("twquill/9/0.0.BIN"), {1});
     ReleaseServer server;
     ReleaseServerOptions options;
@@ -39,7 +38,7 @@ TEST(VersionQuery, AsksTheReleaseServerForTheNewestReleaseOfTheProduct) {
     ASSERT_EQ(testing::start_on_loopback(server, options, &reason), 0) << reason;
 
     Version newest;
-    ASSERT_EQ(ask_newest_release(loopback(server.control_port()), 2, 2, {6, 0, 0}, kShort, &newest),
+    ASSERT_EQ(ask_newest_release(loopback(server.control_port()), 2, 2, kShort, &newest),
               kQueryOk);
     EXPECT_EQ(newest, (Version{6, 0, 3}));
 }
@@ -64,12 +63,12 @@ TEST(VersionQuery, SendsTheUpdatersHelloAndSkipsStrayValues) {
             while (recv_all(fd, rest, 2)) {
             }
         });
-        ASSERT_EQ(ask_newest_release(loopback(control.port()), 2, 5, {6, 0, 1}, kShort, &newest),
+        ASSERT_EQ(ask_newest_release(loopback(control.port()), 2, 5, kShort, &newest),
                   kQueryOk);
     }
     // The server's thread has been joined; what it received can be read.
     EXPECT_EQ(newest, (Version{6, 1, 7}));
-    const HelloRecord expected = make_hello(2, 5, {6, 0, 1});
+    const HelloRecord expected = make_hello(2, 5);
     EXPECT_EQ(std::memcmp(&received, &expected, sizeof expected), 0);
 }
 
@@ -117,7 +116,7 @@ TEST(VersionQuery, EveryFailureEndsWithinItsTimeout) {
         SCOPED_TRACE(c.name);
         Version newest{1, 2, 3};
         const auto start = Clock::now();
-        EXPECT_EQ(ask_newest_release(loopback(c.port), 2, 2, {6, 0, 0}, kShort, &newest), c.status);
+        EXPECT_EQ(ask_newest_release(loopback(c.port), 2, 2, kShort, &newest), c.status);
         EXPECT_LT(elapsed_ms(start), kShort.connect_ms + kShort.reply_ms + 500);
         EXPECT_EQ(newest, (Version{1, 2, 3}));
     }
