@@ -2,10 +2,12 @@
 #include "board/pointer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 
 #include "board/activity.h"
 #include "board/card_draw.h"
+#include "board/case_window_board.h"
 #include "board/cards.h"
 #include "board/dialog.h"
 #include "board/hit_codes.h"
@@ -31,6 +33,9 @@ namespace {
 
 // The window moves on every fourth move event of a caption drag.
 constexpr int kWindowMoveEvery = 4;
+// How far apart, in pixels, the two presses of a double click on a card
+// may lie.
+constexpr int kDoubleClickSlop = 4;
 
 bool dragging(DragState drag) {
     switch (drag) {
@@ -73,6 +78,10 @@ void pan_by(MainView& view, int dx, int dy) {
 
 void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     PointerState& p = view.pointer;
+    // A card opens on two presses on the same spot, as desktop double
+    // clicks go; two quick drags that start apart stay two drags.
+    const bool same_spot = std::abs(msg.x - p.press_x) <= kDoubleClickSlop &&
+                           std::abs(msg.y - p.press_y) <= kDoubleClickSlop;
     p.press_x = msg.x;
     p.press_y = msg.y;
     p.last_x = msg.x;
@@ -103,6 +112,11 @@ void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
         ui::Panel* panel = panel_of(p.hit);
         if (panel && panel->hooks && panel->hooks->double_click &&
             panel->hooks->double_click(*panel, msg.x, msg.y)) {
+            return;
+        }
+        // A double click on a card opens its Case in the Case window.
+        if (same_spot && card_of(view, p.hit)) {
+            open_case_of_card(view, card_of_hit(p.hit));
             return;
         }
     }
@@ -288,6 +302,12 @@ void right_release(MainView& view, const gfx::MouseMsg& msg) {
     end_activity(view);
     if (p.right_panned) return;
     if (menu_is_open(view)) close_menu(view);
+    // A panel with menus of its own asks for them by a request.
+    ui::Panel* panel = panel_of(p.hit);
+    if (panel && panel->hooks && panel->hooks->context &&
+        panel->hooks->context(*panel, msg.x, msg.y)) {
+        return;
+    }
     open_menu_at(view, p.hit, msg.x, msg.y);
     if (menu_is_open(view)) request_activity(view, kActivityMenu);
 }
@@ -360,6 +380,9 @@ void pointer_message(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
                 right_move(view, msg);
             } else if (p.hit == kHitTopBar) {
                 top_bar_pointer(view, msg);
+            } else if (ui::Panel* panel = panel_of(p.hit);
+                       panel && panel->hooks && panel->hooks->hover) {
+                panel->hooks->hover(*panel, msg.x, msg.y);
             }
             break;
         case gfx::kMouseUp:
