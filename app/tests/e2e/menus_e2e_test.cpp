@@ -36,27 +36,10 @@ protected:
     // written as the program would; returns their keys.
     std::vector<RecordKey> add_cases(const std::vector<std::pair<int, int>>& places) {
         std::vector<RecordKey> keys;
+        for (const auto& [x, y] : places) keys.push_back(add_title_case(m_root, x, y, ""));
         clear_tables();
         set_workspace_root(m_root);
         EXPECT_GE(load_workspace(), 0);
-        for (const auto& [x, y] : places) {
-            RecordKey key = make_key(kAttrFragment);
-            draw_fresh_serial(key);
-            LocationRef at;
-            {
-                std::lock_guard<std::mutex> hold(StorageLock);
-                at = create_case("e2e", key, 0, 0);
-            }
-            EXPECT_EQ(at.flag, 0);
-            CaseRecord* record = find_case(0, 0, at.slot);
-            record->form = kFormTitle;
-            record->x = x;
-            record->y = y;
-            EXPECT_EQ(save_case(0, 0, 0, at.slot), 0);
-            CasePointFile points;
-            EXPECT_EQ(load_points(*record, points), 0);
-            keys.push_back(record->key);
-        }
         m_board = find_board(0, 0)->key;
         clear_tables();
         return keys;
@@ -70,24 +53,6 @@ protected:
         ws.record.height = static_cast<uint16_t>(height);
         ASSERT_EQ(save_workspace_settings(ws), 0);
         close_workspace_settings(ws);
-    }
-
-    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
-        std::vector<std::string> args{"xdotool",         "mousemove",
-                                      "--window",        std::to_string(w.id),
-                                      std::to_string(x), std::to_string(y)};
-        args.insert(args.end(), then.begin(), then.end());
-        ASSERT_EQ(run(args), 0);
-    }
-
-    // Waits up to 5 s for `done`.
-    template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 5000; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
     }
 
     // The program's window once it has this size and place (their changes

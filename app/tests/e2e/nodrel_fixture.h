@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +24,11 @@
 #include "app/start/layout.h"
 #include "app/tests/e2e/x11_window.h"
 #include "base/testing/temp_dir.h"
+#include "store/cases.h"
+#include "store/keys.h"
+#include "store/load.h"
+#include "store/locks.h"
+#include "store/tables.h"
 
 extern char** environ;
 
@@ -157,6 +164,55 @@ protected:
         ASSERT_EQ(height, 128);
         EXPECT_EQ(pixels[0] >> 24, 0u);
         EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
+    }
+
+    // Moves the pointer to (x, y) in the window, then runs `then` (more
+    // xdotool commands: clicks, sleeps).
+    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
+        std::vector<std::string> args{"xdotool",         "mousemove",
+                                      "--window",        std::to_string(w.id),
+                                      std::to_string(x), std::to_string(y)};
+        args.insert(args.end(), then.begin(), then.end());
+        ASSERT_EQ(run(args), 0);
+    }
+
+    // Waits up to `ms` for `done`.
+    template <typename Condition>
+    bool wait_for(Condition done, int ms = 5000) {
+        for (int waited = 0; waited < ms; waited += 50) {
+            if (done()) return true;
+            nap(50);
+        }
+        return done();
+    }
+
+    // A title-form Case on the first whiteboard of the workspace at `root`,
+    // at board place (x, y) and holding `content` (GBK), written as the
+    // program would while it is not running. Returns its key.
+    RecordKey add_title_case(const std::string& root, int x, int y, const std::string& content) {
+        clear_tables();
+        set_workspace_root(root);
+        EXPECT_GE(load_workspace(), 0);
+        RecordKey key = make_key(kAttrFragment);
+        draw_fresh_serial(key);
+        LocationRef at;
+        {
+            std::lock_guard<std::mutex> hold(StorageLock);
+            at = create_case("e2e", key, 0, 0);
+        }
+        EXPECT_EQ(at.flag, 0);
+        if (at.flag != 0) return key;
+        CaseRecord* record = find_case(0, 0, at.slot);
+        record->form = kFormTitle;
+        record->x = x;
+        record->y = y;
+        std::memcpy(find_case_body(0, 0, at.slot)->text, content.c_str(), content.size() + 1);
+        EXPECT_EQ(save_case(2, 0, 0, at.slot), 0);
+        CasePointFile points;
+        EXPECT_EQ(load_points(*record, points), 0);
+        key = record->key;
+        clear_tables();
+        return key;
     }
 
     std::string log() {
