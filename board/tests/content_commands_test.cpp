@@ -13,6 +13,7 @@
 #include "board/command_rows.h"
 #include "board/commands.h"
 #include "board/cards.h"
+#include "board/case_window_board.h"
 #include "board/command_case.h"
 #include "board/dialog.h"
 #include "board/pointer.h"
@@ -22,6 +23,7 @@
 #include "content/resources.h"
 #include "gfx/window/clipboard.h"
 #include "gfx/window/clipboard_fake.h"
+#include "gfx/window/drops.h"
 #include "gfx/window/window.h"
 #include "session/menu_objects.h"
 #include "store/tables.h"
@@ -216,6 +218,34 @@ TEST_F(CaseWindowPaste, ADoubleClickOnACardOpensItsCaseAndDeletingItClosesTheWin
     // The window lets go of the Case before the store frees it.
     EXPECT_EQ(delete_case_through_board(view, ref), 0);
     EXPECT_FALSE(content::case_window_open());
+}
+
+// Files let go over the Case window go into its Case; over a card, the
+// card's Case opens and takes them.
+TEST_F(CaseWindowPaste, DroppedFilesGoIntoTheCaseUnderThem) {
+    const CaseRef shown = open_case("\n");
+    const gfx::Rect w = content::case_window_rect();
+    gfx::drop_begin();
+    gfx::drop_file("/somewhere/notes.txt");
+    gfx::drop_complete(w.x + 20, w.y + 200);
+    take_drops(view);
+    const CaseRecord* record = find_case(0, 0, shown.where.slot);
+    EXPECT_EQ(record->attachments[0].kind, kAttachFile);
+    EXPECT_STREQ(record->attachments[0].name, "notes.txt");
+
+    content::close_case_window();
+    const CaseRef other = add_case("other");
+    const gfx::Rect card = view.cards[size_t(find_card(view, other))].rect;
+    gfx::drop_begin();
+    gfx::drop_file("/somewhere/a.txt");
+    gfx::drop_file("/somewhere/b.txt");
+    gfx::drop_complete(card.x + 5, card.y + 5);
+    take_drops(view);
+    ASSERT_TRUE(content::case_window_open());
+    EXPECT_TRUE(same_item(content::case_window_case().key, other.key));
+    const CaseRecord* second = find_case(0, 0, other.where.slot);
+    EXPECT_STREQ(second->attachments[0].name, "a.txt");
+    EXPECT_STREQ(second->attachments[1].name, "b.txt");
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ protected:
 };
 
 // A PNG from another program: Ctrl+V stores it as a JPEG with its preview
-// under 1/img/, the content holds its marker and the slot the relative path.
+// under 1/img/, the content holds its marker and the slot the relative path;
+// copied out again, the picture reaches other programs as PNG.
 TEST_F(ContentE2e, APictureFromAnotherProgramIsStoredAndMarked) {
     add_case("before\n");
     const std::string png = (m_dir / "red.png").string();
@@ -138,6 +139,16 @@ TEST_F(ContentE2e, APictureFromAnotherProgramIsStoredAndMarked) {
                std::string(data.c_str()).find("**img:00\n") != std::string::npos;
     }, kSlowWait)) << "no marker in the content on disk; log:\n"
         << log();
+
+    // Up puts the caret on the picture's line; Ctrl+C offers the picture
+    // to other programs as PNG.
+    ASSERT_EQ(run({"xdotool", "key", "--delay", "60", "Up", "ctrl+c"}), 0);
+    std::string copied;
+    EXPECT_TRUE(wait_for([&] {
+        copied = clipboard_out("image/png");
+        return copied.rfind("\x89PNG", 0) == 0;
+    }, kSlowWait)) << "the clipboard holds " << copied.size() << " bytes; log:\n"
+                   << log();
     stop();
 
     CaseRecord record{};
