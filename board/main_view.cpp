@@ -93,7 +93,7 @@ MainViewState* new_view(App& app) {
 // starts there.
 void destroy(MainViewState* view, App&) {
     // The Case window writes the content that changed since the last save.
-    content::close_case_window();
+    content::close_case_window_at_exit();
     save_shown_board(*view);
     WorkspaceSettings& ws = open_workspace_settings();
     if (ws.file >= 0) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <thread>
 
 #include "base/gbk.h"
 #include "content/case_window_state.h"
@@ -68,6 +69,8 @@ constexpr int kRowSpacing = 4;     // added to the editor font's height
 constexpr int kWheelRows = 3;      // rows a wheel notch scrolls
 constexpr int kMessageMs = 6000;   // how long a message stays
 constexpr gfx::Color kMessageColour = 0xFFA80000;
+constexpr int kExitWaitMs = 5000;  // for pictures being stored when the program ends
+constexpr int kExitPollMs = 10;
 const char* const kTabNames[4] = {
     "\xD0\xC5\xCF\xA2",  // 信息
     "\xB9\xD8\xCF\xB5",  // 关系
@@ -472,6 +475,16 @@ void close_case_window() {
     if (save_changed_contents() < 0)
         std::fprintf(stderr, "nodrel: a changed Case cannot be saved; it is tried again\n");
     view_state().redraw = true;
+}
+
+void close_case_window_at_exit() {
+    CaseWindow& w = window();
+    for (int waited = 0; w.open && !w.editor.pending.empty() && waited < kExitWaitMs;
+         waited += kExitPollMs) {
+        editor_poll(w.editor);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kExitPollMs));
+    }
+    close_case_window();
 }
 
 bool case_window_open() {

@@ -26,6 +26,10 @@ void set_case_window_folders(const std::string& root, const std::string& temp_di
 [[nodiscard]] int open_case_window(const CaseRef& ref, const gfx::Rect& rect, int tab);
 // Closes the window and writes every Case whose content changed.
 void close_case_window();
+// The same when the program ends: pictures of a paste still being stored
+// are waited for (a few seconds at most) and go into the content first, so
+// what the user pasted is not dropped.
+void close_case_window_at_exit();
 bool case_window_open();
 // The Case shown (only meaningful while open).
 const CaseRef& case_window_case();

@@ -220,6 +220,24 @@ TEST_F(CaseWindowPaste, ADoubleClickOnACardOpensItsCaseAndDeletingItClosesTheWin
     EXPECT_FALSE(content::case_window_open());
 }
 
+// A picture still being stored when the program ends goes into the
+// content before the window closes.
+TEST_F(CaseWindowPaste, APictureBeingStoredAtExitIsNotDropped) {
+    const CaseRef ref = open_case("\n");
+    const std::string png = dir + "/p.png";
+    gfx::IMAGE* image = gfx::new_image(300, 200);
+    ASSERT_EQ(gfx::save_png(image, png.c_str()), 0);
+    gfx::delete_image(image);
+    gfx::fake_clipboard_offer({{"image/png", testing::read_all(png)}});
+    ASSERT_TRUE(panel().hooks->key(panel(), ui::kKeyPaste));
+    content::case_window_step(0);  // the answer starts the picture's storing
+    content::close_case_window_at_exit();
+    const CaseRecord* record = find_case(0, 0, ref.where.slot);
+    EXPECT_EQ(record->attachments[0].kind, kAttachImage);
+    const std::string bytes = testing::read_all(make_path(root, ref.key.type, ref.key, 1));
+    EXPECT_NE(bytes.find("**img:00\n"), std::string::npos);
+}
+
 // Files let go over the Case window go into its Case; over a card, the
 // card's Case opens and takes them.
 TEST_F(CaseWindowPaste, DroppedFilesGoIntoTheCaseUnderThem) {
