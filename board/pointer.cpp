@@ -312,6 +312,19 @@ void right_release(MainView& view, const gfx::MouseMsg& msg) {
     if (menu_is_open(view)) request_activity(view, kActivityMenu);
 }
 
+// The panel under the pointer follows it; the one it left hears of a point
+// outside every panel, so nothing stays lit there.
+void hover_panels(PointerState& p, const gfx::MouseMsg& msg) {
+    const int now = hit_is_panel(p.hit) ? p.hit : 0;
+    if (p.hovered_panel != now) {
+        ui::Panel* left = panel_of(p.hovered_panel);
+        if (left && left->hooks && left->hooks->hover) left->hooks->hover(*left, -1, -1);
+    }
+    p.hovered_panel = now;
+    ui::Panel* panel = panel_of(now);
+    if (panel && panel->hooks && panel->hooks->hover) panel->hooks->hover(*panel, msg.x, msg.y);
+}
+
 void wheel(MainView& view, const gfx::MouseMsg& msg) {
     const int hit = view.pointer.hit;
     if (hit_is_panel(hit)) {
@@ -378,11 +391,9 @@ void pointer_message(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
                 left_move(view, msg);
             } else if (p.right_held) {
                 right_move(view, msg);
-            } else if (p.hit == kHitTopBar) {
-                top_bar_pointer(view, msg);
-            } else if (ui::Panel* panel = panel_of(p.hit);
-                       panel && panel->hooks && panel->hooks->hover) {
-                panel->hooks->hover(*panel, msg.x, msg.y);
+            } else {
+                if (p.hit == kHitTopBar) top_bar_pointer(view, msg);
+                hover_panels(p, msg);
             }
             break;
         case gfx::kMouseUp:

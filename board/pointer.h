@@ -63,6 +63,7 @@ struct PointerState {
     MarkMode mark_mode = MarkMode::kNone;
     int mark_card = -1;  // the map card the mode was started on
     int resized_card = -1;  // a window card whose grip is being dragged
+    int hovered_panel = 0;  // the panel last told of the pointer over it
 };
 
 // The hit code at (x, y): caption strip, grip, top bar, panels front to
