@@ -418,10 +418,9 @@ int open_case_window(const nd::CaseRef& ref, const gfx::Rect& rect, int tab) {
     if (w.open && !same_item(w.ref.key, ref.key)) close_case_window();
     w.env.root = g_root;
     w.env.temp_dir = g_temp_dir;
-    w.env.previews = nullptr;
-    w.env.clipboard = &w.clipboard;
     static DiskPreviews previews;
     w.env.previews = &previews;
+    w.env.clipboard = &w.clipboard;
     const bool reopen = w.open;
     w.open = true;
     w.ref = ref;
