@@ -65,6 +65,7 @@ namespace {
 
 constexpr char kYaHei[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";  // 微软雅黑
 constexpr int kTitleFont = 15;
+constexpr size_t kTitleBytesShown = 96;  // of a long title, on whole characters
 constexpr int kRowSpacing = 4;     // added to the editor font's height
 constexpr int kWheelRows = 3;      // rows a wheel notch scrolls
 constexpr int kMessageMs = 6000;   // how long a message stays
@@ -363,7 +364,8 @@ void draw(const ui::Panel&, gfx::IMAGE* canvas) {
     gfx::draw_rectangle(r.x, r.y, r.right() - 1, r.bottom() - 1, canvas);
 
     const CaseRecord* record = shown_record(w);
-    const std::string title = record ? field_text(record->title, 96) : kNoCase;
+    std::string title = record ? field_text(record->title, sizeof record->title) : kNoCase;
+    title.resize(gbk_fit(title, kTitleBytesShown));
     gfx::set_font(kTitleFont, 0, kYaHei, canvas);
     gfx::set_color(palette_color(kPalPanelTitle, skin), canvas);
     gfx::text_out(r.x + 8, r.y + 6, title.c_str(), canvas);
