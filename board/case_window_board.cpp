@@ -1,12 +1,17 @@
 #include "board/case_window_board.h"
 
 #include <algorithm>
+#include <string>
 
 #include "board/layout.h"
 #include "board/main_view.h"
 #include "board/pointer.h"
+#include "board/window_card.h"
+#include "content/card_content.h"
 #include "content/case_window.h"
+#include "content/open.h"
 #include "gfx/window/drops.h"
+#include "store/tables.h"
 
 namespace nd {
 
@@ -30,6 +35,19 @@ void open_case_of_card(MainView& view, int card) {
     const CaseRef ref = view.cards[size_t(card)].ref;
     if (content::open_case_window(ref, case_window_place(view), content::kTabContent) == 0)
         request_redraw(view);
+}
+
+void open_card_attachment(MainView& view, int card, int x, int y) {
+    if (card < 0 || card >= view.card_count) return;
+    const Card& c = view.cards[size_t(card)];
+    if (c.form == kFormTitle || !c.record) return;
+    const gfx::Rect a = window_text_area(c.rect);
+    const int slot = content::card_attachment_at(c.ref.key, c.first_line, {a.x, a.y, a.w, a.h}, x, y);
+    if (slot < 0) return;
+    std::string reason;
+    if (content::open_attachment(*c.record, slot, Tables.root, &reason) == 0) return;
+    open_case_of_card(view, card);
+    content::case_window_tell(reason);
 }
 
 void take_drops(MainView& view) {

@@ -266,6 +266,8 @@ void left_release(MainView& view, const gfx::MouseMsg& msg) {
     if (p.resized_card >= 0) finish_card_resize(view);
     if (p.mark_mode != MarkMode::kNone && hit_is_card(p.hit)) {
         mark_click(view, card_of_hit(p.hit), msg.x, msg.y);
+    } else if (p.ctrl && card_of(view, p.hit)) {
+        open_card_attachment(view, card_of_hit(p.hit), msg.x, msg.y);
     }
     p.pressed = kHitNone;
     p.drag = DragState::kIdle;

@@ -19,6 +19,7 @@ namespace {
 // Enough for the window cards a board shows at once; the one drawn longest
 // ago gives its place to a new one.
 constexpr size_t kKept = 24;
+constexpr int kRowSpacing = 2;  // added to the editor font's height
 
 struct Kept {
     RecordKey key{};
@@ -69,7 +70,7 @@ void draw_card_content(const CaseRecord& record, const CaseBody& body, const std
     m.box_width = area.width - 2 * kTextInset;
     m.box_height = area.height;
     m.cell_width = cell;
-    m.row_height = height + 2;
+    m.row_height = height + kRowSpacing;
     Kept& k = kept_for(record.key);
     {
         std::lock_guard<std::mutex> hold(StorageLock);
@@ -87,6 +88,25 @@ void draw_card_content(const CaseRecord& record, const CaseBody& body, const std
         marks.first_row = k.layout.lines[line].first_row;
     }
     draw_document(copy, k.layout, k.previews, m, marks, colors, canvas, area);
+}
+
+int card_attachment_at(const RecordKey& key, int first_line, const Rect& area, int x, int y) {
+    if (x < area.x || x >= area.x + area.width || y < area.y + kTextInset ||
+        y >= area.y + area.height)
+        return -1;
+    for (auto& e : cache().entries) {
+        if (!e || !e->used || !same_item(e->key, key)) continue;
+        const Layout& l = e->layout;
+        if (l.line_count == 0) return -1;
+        int cell = 8, height = 16;
+        editor_font_size(&cell, &height);
+        const int first_row = l.lines[std::clamp(first_line, 0, l.line_count - 1)].first_row;
+        const int row = first_row + (y - area.y - kTextInset) / (height + kRowSpacing);
+        const DisplayLine& line = l.lines[line_of_row(l, row)];
+        const bool on_line = row >= line.first_row && row < line.first_row + line.rows;
+        return on_line && !line.is_text() ? line.slot : -1;
+    }
+    return -1;
 }
 
 void release_card_contents() {

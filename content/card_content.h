@@ -27,6 +27,11 @@ void draw_card_content(const CaseRecord& record, const CaseBody& body, const std
                        int first_line, const CardLook& look, gfx::IMAGE* canvas,
                        const Rect& area);
 
+// The attachment slot of the line shown at (x, y) of a card's content as
+// draw_card_content last drew it (the same Case, first line and area); -1
+// when the point shows text, nothing, or the card was not drawn.
+int card_attachment_at(const RecordKey& key, int first_line, const Rect& area, int x, int y);
+
 // Releases every kept layout and preview (the workspace is closing).
 void release_card_contents();
 

@@ -554,6 +554,10 @@ void case_window_paste() {
     start_paste(window());
 }
 
+void case_window_tell(const std::string& gbk) {
+    if (window().open) show_message(window(), gbk);
+}
+
 const std::string& case_window_message() {
     return window().message;
 }

@@ -23,7 +23,7 @@ void set_case_window_folders(const std::string& root, const std::string& temp_di
 // Shows the Case `ref` in the window at `rect`, on `tab`. A Case shown
 // before is closed (and its changes saved) first. Returns 0, or -1 when
 // `ref` names no loaded Case.
-[[nodiscard]] int open_case_window(const CaseRef& ref, const gfx::Rect& rect, int tab);
+[[nodiscard]] int open_case_window(const nd::CaseRef& ref, const gfx::Rect& rect, int tab);
 // Closes the window and writes every Case whose content changed.
 void close_case_window();
 // The same when the program ends: pictures of a paste still being stored
@@ -32,7 +32,7 @@ void close_case_window();
 void close_case_window_at_exit();
 bool case_window_open();
 // The Case shown (only meaningful while open).
-const CaseRef& case_window_case();
+const nd::CaseRef& case_window_case();
 int case_window_tab();
 // The window's rectangle on the board while it is open.
 gfx::Rect case_window_rect();
@@ -49,6 +49,8 @@ void case_window_refresh();
 // Ctrl+V on the content tab).
 void case_window_copy();
 void case_window_paste();
+// Shows a message (GBK) for the user in the open window.
+void case_window_tell(const std::string& gbk);
 // True while the editor holds a message for the user.
 const std::string& case_window_message();
 

@@ -19,6 +19,8 @@
 #include "board/pointer.h"
 #include "board/rename_dialog.h"
 #include "board/tests/board_fixture.h"
+#include "board/window_card.h"
+#include "content/card_content.h"
 #include "content/case_window.h"
 #include "content/resources.h"
 #include "gfx/window/clipboard.h"
@@ -236,6 +238,32 @@ TEST_F(CaseWindowPaste, APictureBeingStoredAtExitIsNotDropped) {
     EXPECT_EQ(record->attachments[0].kind, kAttachImage);
     const std::string bytes = testing::read_all(make_path(root, ref.key.type, ref.key, 1));
     EXPECT_NE(bytes.find("**img:00\n"), std::string::npos);
+}
+
+// Ctrl+click on a window card's file line whose file is gone: nothing is
+// started, and the Case opens in the Case window saying why.
+TEST_F(CaseWindowPaste, ACtrlClickOnAMissingFileOfAWindowCardSaysWhy) {
+    const CaseRef ref = add_case("window", 0, kFormCase);
+    CaseRecord* record = find_case(0, 0, ref.where.slot);
+    record->attachments[0].kind = kAttachFile;
+    std::strcpy(record->attachments[0].name, "gone.txt");
+    std::strcpy(record->attachments[0].path, "/nowhere/gone.txt");
+    CaseBody* body = find_case_body(0, 0, ref.where.slot);
+    std::strcpy(body->text, "**fle:00\n");
+    const int index = find_card(view, ref);
+    Card& card = view.cards[size_t(index)];
+    card.rect = {100, 100, 300, 300};
+    const gfx::Rect area = window_text_area(card.rect);
+    gfx::IMAGE* canvas = gfx::new_image(800, 600);
+    content::draw_card_content(*record, *body, root, 0, {0xFFFFFFFF, 0xFF000000}, canvas,
+                               {area.x, area.y, area.w, area.h});
+    gfx::delete_image(canvas);
+
+    open_card_attachment(view, index, area.x + 10, area.y + 200);  // below the lines: nothing
+    EXPECT_FALSE(content::case_window_open());
+    open_card_attachment(view, index, area.x + 10, area.y + 10);
+    ASSERT_TRUE(content::case_window_open());
+    EXPECT_FALSE(content::case_window_message().empty());
 }
 
 // Files let go over the Case window go into its Case; over a card, the
