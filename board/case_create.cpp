@@ -13,6 +13,7 @@
 #include "board/hit_codes.h"
 #include "board/main_view.h"
 #include "board/options.h"
+#include "content/resources.h"
 #include "store/boards.h"
 #include "store/cases.h"
 #include "store/keys.h"
@@ -96,19 +97,13 @@ int add_resource(const CaseRef& target, const char* name) {
     on.target = target;
     std::lock_guard<std::mutex> hold(StorageLock);
     CaseRecord* record = command_case(on);
-    if (!record || record->resource_count >= kMaxResources) return -1;
-    const int index = record->resource_count;
-    std::memset(record->resource_names[index], 0, sizeof record->resource_names[index]);
-    gbk_copy_field(record->resource_names[index], sizeof record->resource_names[index],
-                   name ? name : "");
-    record->resource_values[index] = 0;
-    record->resource_count = uint16_t(index + 1);
+    if (!record) return -1;
+    const int index = content::add_resource(*record, name ? name : "");
+    if (index < 0) return -1;
     const LocationRef& at = target.where;
     const int status = save_case(0, at.group, at.board, at.slot);
-    if (status != 0) {
-        std::memset(record->resource_names[index], 0, sizeof record->resource_names[index]);
-        record->resource_count = uint16_t(index);
-    }
+    // What could not be written is taken back, so memory and disk agree.
+    if (status != 0) static_cast<void>(content::delete_resource(*record, index));
     return status;
 }
 
@@ -132,10 +127,8 @@ bool confirm_new_case(MainView& view, FormDialog& d) {
     return create_case_on_board(view, form_field_text(d, 0).c_str(), d.argument) >= 0;
 }
 
-bool confirm_add_resource(MainView&, FormDialog& d) {
-    if (add_resource(d.target, form_field_text(d, 0).c_str()) != 0) return false;
-    refresh_panels_later(panel_bit(kPanelContentEditor));
-    return true;
+bool confirm_add_resource(MainView& view, FormDialog& d) {
+    return add_named_resource(view, d.target, form_field_text(d, 0));
 }
 
 // 新建分类 appends; 在此新建分类 fills the free slot of the row.

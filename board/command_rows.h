@@ -3,6 +3,8 @@
 // them in a file of its own and names them in their rows.
 #pragma once
 
+#include <string>
+
 #include "board/commands.h"
 
 namespace nd {
@@ -42,5 +44,19 @@ void relation_command(MainView& view, int item, const MenuTarget& target);
 
 // commands_analysis.cpp: the assessment report (37).
 void assess_command(MainView& view, int item, const MenuTarget& target);
+
+// commands_content.cpp: copy and paste in the Case window (11, 12), rename
+// (4), a resource's name, value and overlay value (46, 51, 52), clear (47),
+// synchronise to all links and to the current category (48, 49), delete a
+// resource (50). add_named_resource is what the add-resource dialog (kind
+// 10) does on Enter: false when the Case holds 30 resources or is gone.
+void copy_command(MainView& view, int item, const MenuTarget& target);
+void paste_command(MainView& view, int item, const MenuTarget& target);
+void rename_command(MainView& view, int item, const MenuTarget& target);
+void resource_dialog_command(MainView& view, int item, const MenuTarget& target);
+void clear_resource_command(MainView& view, int item, const MenuTarget& target);
+void sync_resources_command(MainView& view, int item, const MenuTarget& target);
+void delete_resource_command(MainView& view, int item, const MenuTarget& target);
+bool add_named_resource(MainView& view, const CaseRef& ref, const std::string& name_gbk);
 
 }  // namespace nd

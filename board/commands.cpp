@@ -15,15 +15,15 @@ constexpr CommandFn kTable[kCommandCount] = {
     new_category_command,  // 1 在此新建分类, at the placeholder row
     delete_category_command,  // 2 删除(X), an empty category
     delete_category_command,  // 3 删除(X), a category holding Cases
-    nullptr,                  // 4 改名(R)...: the rename dialog comes with resources and renaming
+    rename_command,           // 4 改名(R)...
     new_case_command,         // 5 新建 Case (N)...
     delete_case_command,      // 6 删除(X), a Case
     lock_command,             // 7 锁定(L)
     password_command,         // 8 设置密码
     password_command,         // 9 修改密码
     size_dialog_command,  // 10 调整窗口大小: the seam the top bar's size button shares
-    nullptr,              // 11 复制(Y): the clipboard comes with the content editor
-    nullptr,              // 12 粘贴(P): likewise
+    copy_command,         // 11 复制(Y)
+    paste_command,        // 12 粘贴(P)
     pin_case,             // 13 固定
     pin_case,             // 14 取消固定
     set_case_attribute,   // 15 绿色
@@ -56,14 +56,14 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 42 未知
     set_case_attribute,   // 43 了解
     set_case_attribute,   // 44 存疑
-    add_resource_command,  // 45 添加资源(N)...
-    nullptr,              // 46 改名(R)... of a resource: likewise
-    nullptr,              // 47 清空(C): likewise
-    nullptr,              // 48 同步到所有关系: likewise
-    nullptr,              // 49 同步到当前分类: likewise
-    nullptr,              // 50 删除(X) of a resource: likewise
-    nullptr,              // 51 改值(M)...: likewise
-    nullptr,              // 52 改叠加值(K)...: likewise
+    add_resource_command,     // 45 添加资源(N)...
+    resource_dialog_command,  // 46 改名(R)... of a resource
+    clear_resource_command,   // 47 清空(C)
+    sync_resources_command,   // 48 同步到所有关系
+    sync_resources_command,   // 49 同步到当前分类
+    delete_resource_command,  // 50 删除(X) of a resource
+    resource_dialog_command,  // 51 改值(M)...
+    resource_dialog_command,  // 52 改叠加值(K)...
     reserve_status,       // 53 the reserved status, from a colour row's right end
     about_command,        // 54 关于 Nodrel (A)
     update_note_command,  // 55 检查更新

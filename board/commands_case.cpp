@@ -7,6 +7,7 @@
 #include "board/command_rows.h"
 #include "board/main_view.h"
 #include "board/menu_items.h"
+#include "content/case_window.h"
 #include "store/cases.h"
 #include "store/keys.h"
 
@@ -51,6 +52,10 @@ int delete_case_through_board(MainView& view, const CaseRef& ref) {
     const bool shown = on_shown_board(at);
     const int card = shown ? find_card(view, ref) : -1;
     forget_case(view, ref);
+    // The Case window holds the Case's record and content; it lets go of
+    // them (saving what it changed) before they are freed.
+    if (content::case_window_open() && same_item(content::case_window_case().key, ref.key))
+        content::close_case_window();
     // Leaving nothing unsaved before the list changes: the moved cards get
     // their positions and every card its order, so no position waits for
     // the autosave while the slots shift under it.

@@ -8,16 +8,20 @@
 #include "board/about_page.h"
 #include "board/board_switch.h"
 #include "board/cards.h"
+#include "board/case_window_board.h"
 #include "board/exerciser.h"
 #include "board/frame.h"
 #include "board/keyboard.h"
 #include "board/menu.h"
 #include "board/password.h"
 #include "board/pointer.h"
+#include "board/rename_dialog.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
 #include "board/update_note.h"
 #include "board/window_mgmt.h"
+#include "content/case_window.h"
+#include "content/save.h"
 #include "gfx/window/window.h"
 #include "session/progress.h"
 #include "session/requests.h"
@@ -93,6 +97,8 @@ MainViewState* new_view(App& app) {
 // their resting values and keeps the board's index, so the next opening
 // starts there.
 void destroy(MainViewState* view, App&) {
+    // The Case window writes the content that changed since the last save.
+    content::close_case_window_at_exit();
     save_shown_board(*view);
     WorkspaceSettings& ws = open_workspace_settings();
     if (ws.file >= 0) {
@@ -129,6 +135,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             target.card = find_card(view, request.target);
             target.x = request.x;
             target.y = request.y;
+            target.row = request.row;
             open_menu(view, target);
             break;
         }
@@ -137,6 +144,8 @@ void carry_out(MainView& view, const BoardRequest& request) {
             break;
         case RequestKind::kRefreshPanels:
             refresh_analysis_panels(request.panels);
+            if (request.panels == 0 || (request.panels & (1u << kPanelContentEditor)))
+                content::case_window_refresh();
             request_redraw(view);
             break;
     }
@@ -144,7 +153,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
 
 // What the release check learnt, then the worker's result; requests wait
 // while a board loads, since most of them act on its cards.
-bool process_pending(MainViewState* view, App&) {
+bool process_pending(MainViewState* view, App& app) {
     follow_release_news(*view, release_news());
     switch_take_result(*view);
     dialog_tick(*view);
@@ -154,7 +163,12 @@ bool process_pending(MainViewState* view, App&) {
     if (!board_loading(*view) && !screen_locked(*view)) {
         BoardRequest request;
         while (take_request(&request)) carry_out(*view, request);
+        take_drops(*view);
     }
+    // While a dialog holds the keys the editor's caret stays in its off
+    // phase.
+    content::case_window_step(dialog_is_open(*view) ? 1 : app.BlinkPhase.load());
+    rename_dialog_step(*view);
     return view->quit_requested;
 }
 
@@ -183,6 +197,8 @@ void layout(MainViewState* view, App& app, int width, int height) {
 // loaded board are written, record and content.
 bool autosave(MainViewState* view, App&) {
     if (!board_ready() || view->moves_group < 0) return false;
+    if (content::save_changed_contents_locked() < 0)
+        std::fprintf(stderr, "nodrel: a changed Case cannot be saved; it is tried again\n");
     for (int slot = 0; slot < kCaseSlots; ++slot) {
         PendingMove& move = view->moves[static_cast<size_t>(slot)];
         if (!move.pending) continue;
@@ -213,6 +229,7 @@ constexpr MainViewSteps kSteps = {
 
 MainViewState* create_main_view(App& app) {
     MainViewState* view = new_view(app);
+    content::set_case_window_folders(Tables.root, app.TempDir);
     view->on_screen = true;
     // The program's view has the analysis panels; a picture of a board
     // shows the board alone.

@@ -11,7 +11,7 @@
 #include "session/workspace.h"
 #include "store/boards.h"
 #include "store/tables.h"
-#include "ui/clipboard.h"
+#include "gfx/window/clipboard.h"
 
 namespace nd {
 
@@ -67,8 +67,9 @@ MenuFacts facts_for(const MainView& view, const MenuTarget& t) {
         f.category_has_cases = board && board->case_count > 0;
     }
     if (t.object == kMenuEditorBodyEditing) {
-        std::string text;
-        f.clipboard_has_data = ui::clipboard_read_text(&text) && !text.empty();
+        // The editor pastes text, pictures and files alike; the clipboard's
+        // thread keeps what is offered up to date, so asking never waits.
+        f.clipboard_has_data = gfx::clipboard_query() > 0;
     }
     return f;
 }

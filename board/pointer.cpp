@@ -2,10 +2,12 @@
 #include "board/pointer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 
 #include "board/activity.h"
 #include "board/card_draw.h"
+#include "board/case_window_board.h"
 #include "board/cards.h"
 #include "board/dialog.h"
 #include "board/hit_codes.h"
@@ -32,6 +34,9 @@ namespace {
 
 // The window moves on every fourth move event of a caption drag.
 constexpr int kWindowMoveEvery = 4;
+// How far apart, in pixels, the two presses of a double click on a card
+// may lie.
+constexpr int kDoubleClickSlop = 4;
 
 bool dragging(DragState drag) {
     switch (drag) {
@@ -64,13 +69,25 @@ bool give_panel(int hit, const gfx::MouseMsg& msg) {
 }
 
 // A move with no button held goes to the panel under the pointer, and to
-// the panel it has just left, so that hover follows the pointer.
+// the panel it has just left, so that hover follows the pointer. A panel
+// with a hover hook hears of the point (the one left of a point outside
+// every panel, so nothing stays lit there); another gets the move itself.
+void hover_panel(int hit, const gfx::MouseMsg& msg, bool left_it) {
+    ui::Panel* panel = panel_of(hit);
+    if (!panel || !panel->hooks) return;
+    if (panel->hooks->hover) {
+        panel->hooks->hover(*panel, left_it ? -1 : msg.x, left_it ? -1 : msg.y);
+    } else {
+        give_panel(hit, msg);
+    }
+}
+
 void hover_panels(MainView& view, const gfx::MouseMsg& msg) {
     PointerState& p = view.pointer;
     if (p.left_held || p.right_held) return;
     const int under = hit_is_panel(p.hit) ? p.hit : 0;
-    if (p.hovered_panel != 0 && p.hovered_panel != under) give_panel(p.hovered_panel, msg);
-    if (under != 0) give_panel(under, msg);
+    if (p.hovered_panel != 0 && p.hovered_panel != under) hover_panel(p.hovered_panel, msg, true);
+    if (under != 0) hover_panel(under, msg, false);
     p.hovered_panel = under;
 }
 
@@ -85,6 +102,10 @@ void pan_by(MainView& view, int dx, int dy) {
 
 void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     PointerState& p = view.pointer;
+    // A card opens on two presses on the same spot, as desktop double
+    // clicks go; two quick drags that start apart stay two drags.
+    const bool same_spot = std::abs(msg.x - p.press_x) <= kDoubleClickSlop &&
+                           std::abs(msg.y - p.press_y) <= kDoubleClickSlop;
     p.press_x = msg.x;
     p.press_y = msg.y;
     p.last_x = msg.x;
@@ -115,6 +136,11 @@ void left_press(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
         ui::Panel* panel = panel_of(p.hit);
         if (panel && panel->hooks && panel->hooks->double_click &&
             panel->hooks->double_click(*panel, msg.x, msg.y)) {
+            return;
+        }
+        // A double click on a card opens its Case in the Case window.
+        if (same_spot && card_of(view, p.hit)) {
+            open_case_of_card(view, card_of_hit(p.hit));
             return;
         }
     }
@@ -264,6 +290,8 @@ void left_release(MainView& view, const gfx::MouseMsg& msg) {
     if (p.resized_card >= 0) finish_card_resize(view);
     if (p.mark_mode != MarkMode::kNone && hit_is_card(p.hit)) {
         mark_click(view, card_of_hit(p.hit), msg.x, msg.y);
+    } else if (p.ctrl && card_of(view, p.hit)) {
+        open_card_attachment(view, card_of_hit(p.hit), msg.x, msg.y);
     }
     p.pressed = kHitNone;
     p.drag = DragState::kIdle;
@@ -300,10 +328,13 @@ void right_release(MainView& view, const gfx::MouseMsg& msg) {
     end_activity(view);
     if (p.right_panned) return;
     if (menu_is_open(view)) close_menu(view);
-    // A panel's rows have menus of their own, which the panel asks for.
-    if (hit_is_panel(p.hit)) {
-        give_panel(p.hit, msg);
-        return;
+    // A panel with menus of its own asks for them, by its context hook or by
+    // taking the right release itself; otherwise the board's menu of the
+    // panel opens.
+    if (ui::Panel* panel = panel_of(p.hit); panel && panel->hooks) {
+        const bool asked = panel->hooks->context ? panel->hooks->context(*panel, msg.x, msg.y)
+                                                 : give_panel(p.hit, msg);
+        if (asked) return;
     }
     open_menu_at(view, p.hit, msg.x, msg.y);
     if (menu_is_open(view)) request_activity(view, kActivityMenu);

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 
-#include "base/gbk.h"
 #include "board/colours.h"
 #include "board/main_view.h"
 #include "board/pictures.h"
 #include "board/shapes.h"
 #include "board/texts.h"
+#include "content/card_content.h"
 #include "skins/skin.h"
 #include "store/tables.h"
 
@@ -18,15 +17,7 @@ namespace nd {
 
 namespace {
 
-constexpr int kContentFontSize = 14;
-constexpr int kContentLineHeight = 18;
 constexpr int kLinesPerNotch = 3;
-
-// Lines that stand for an attachment ("**img:", "**fle:", "**htp:" and the
-// slot number) are the attachment's place, not text to read.
-bool marker_line(std::string_view line) {
-    return line.size() >= 6 && line.substr(0, 2) == "**" && line[5] == ':';
-}
 
 void draw_marks(const MainView& view, gfx::IMAGE* canvas, const Card& card, gfx::Color colour) {
     const CaseRecord& record = *card.record;
@@ -65,31 +56,6 @@ bool scroll_window_card(Card& card, int delta) {
     return true;
 }
 
-void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, int first_line,
-                        const gfx::Rect& area, gfx::Color colour) {
-    if (area.empty()) return;
-    const gfx::Viewport saved = canvas->state.viewport;
-    const gfx::Rect clip = area.intersect(saved.area);
-    gfx::set_viewport(clip.x, clip.y, clip.right(), clip.bottom(), 1, canvas);
-    gfx::set_font(kContentFontSize, 0, texts::kSimSun, canvas);
-    gfx::set_color(colour, canvas);
-    const std::string_view all(text, strnlen(text, size));
-    size_t at = 0;
-    int line_number = 0;
-    for (int y = 0; at < all.size() && y + kContentLineHeight <= area.h;) {
-        size_t end = all.find('\n', at);
-        if (end == std::string_view::npos) end = all.size();
-        const std::string_view line = all.substr(at, end - at);
-        at = end + 1;
-        if (marker_line(line) || line_number++ < first_line) continue;
-        char shown[256];
-        gbk_copy_field(shown, sizeof shown, line);
-        gfx::text_out(area.x - clip.x, area.y - clip.y + y, shown, canvas);
-        y += kContentLineHeight;
-    }
-    canvas->state.viewport = saved;
-}
-
 void draw_window_card(const MainView& view, gfx::IMAGE* canvas, const Card& card, bool hot) {
     const BoardColours& c = board_colours(current_skin());
     const gfx::Rect& r = card.rect;
@@ -111,9 +77,13 @@ void draw_window_card(const MainView& view, gfx::IMAGE* canvas, const Card& card
     gfx::text_out(r.x + 8 - title.x, r.y + 6 - title.y, card.title, canvas);
     canvas->state.viewport = saved;
 
-    if (const CaseBody* body = find_case_body(card.ref.where.group, card.ref.where.board, card.slot)) {
-        draw_content_lines(canvas, body->text, sizeof body->text, card.first_line,
-                           window_text_area(r), c.window_card_text);
+    const CaseBody* body = find_case_body(card.ref.where.group, card.ref.where.board, card.slot);
+    const CaseRecord* record = find_case(card.ref.where.group, card.ref.where.board, card.slot);
+    if (body && record) {
+        const gfx::Rect area = window_text_area(r);
+        content::draw_card_content(*record, *body, Tables.root, card.first_line,
+                                   {c.window_card_fill, c.window_card_text}, canvas,
+                                   {area.x, area.y, area.w, area.h});
     }
     if (card.form == kFormMap) draw_marks(view, canvas, card, c.window_card_text);
     place(canvas, card_grip(view.pictures), r.right() - 12, r.bottom() - 12);

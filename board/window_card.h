@@ -28,9 +28,4 @@ void draw_window_card(const MainView& view, gfx::IMAGE* canvas, const Card& card
 // (delta 120 up). True when the card is a window card.
 bool scroll_window_card(Card& card, int delta);
 
-// Lines of a Case's content from `first_line` on, plainly, one per row
-// inside `area`. The content view replaces this with the laid-out document.
-void draw_content_lines(gfx::IMAGE* canvas, const char* text, size_t size, int first_line,
-                        const gfx::Rect& area, gfx::Color colour);
-
 }  // namespace nd

@@ -149,6 +149,20 @@ void editor_insert_files(EditorState& e, const std::vector<std::string>& paths);
 // Once a frame: inserts the pictures whose storing finished. Never waits.
 void editor_poll(EditorState& e);
 
+// Inserts a web link waiting for its title (kAttachLinkPending) at the
+// caret, as a paste inserts an attachment. Returns the slot, or -1 when no
+// slot is free, the length limit is reached or the address does not fit.
+int editor_insert_link(EditorState& e, const std::string& address);
+
+// Gives the link waiting in `slot` of `record` its title (GBK; empty: the
+// address itself) and makes it a titled link. False when the slot no longer
+// holds that waiting link. The caller holds StorageLock and marks the Case.
+bool name_pending_link(CaseRecord& record, int slot, const std::string& address,
+                       const std::string& title_gbk);
+
+// Lays the open document out again after its record changed elsewhere.
+void editor_relayout(EditorState& e);
+
 // Opens the attachment of a display line (Ctrl+click). Returns the status
 // of open_attachment; a reason lands in e.message.
 int editor_open_line(EditorState& e, int line);

@@ -45,6 +45,10 @@ bool content_changed(const CaseRef& ref) {
 
 int save_changed_contents() {
     std::lock_guard<std::mutex> hold(StorageLock);
+    return save_changed_contents_locked();
+}
+
+int save_changed_contents_locked() {
     std::vector<CaseRef>& list = marked();
     int written = 0;
     bool failed = false;

@@ -29,5 +29,7 @@ bool content_changed(const CaseRef& ref);
 // marked for the next round. Returns the number written, or -2 when any
 // write failed.
 [[nodiscard]] int save_changed_contents();
+// The same for a caller that holds StorageLock (the autosave thread).
+[[nodiscard]] int save_changed_contents_locked();
 
 }  // namespace nd::content

@@ -41,6 +41,7 @@ struct BoardRequest {
     int32_t x = 0;
     int32_t y = 0;
     uint32_t panels = 0;  // one bit (1 << id) per panel; 0 for every panel
+    int32_t row = -1;     // kContextMenu: the panel's row the menu is for, -1 none
 };
 
 BoardRequest jump_to_case(const CaseRef& target);

@@ -33,6 +33,11 @@ struct PanelHooks {
     void (*draw)(const Panel& panel, gfx::IMAGE* canvas) = nullptr;
     // The skin changed: reload pictures and redraw what was drawn once.
     void (*skin_changed)(Panel& panel, int skin) = nullptr;
+    // The pointer moved over the panel with no button held (hover).
+    void (*hover)(Panel& panel, int x, int y) = nullptr;
+    // A right click on the panel: true when the panel asked for a menu of
+    // its own (it posts the request), so the board opens none.
+    bool (*context)(Panel& panel, int x, int y) = nullptr;
 };
 
 struct Panel {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -20,10 +21,12 @@ namespace nd::e2e {
 
 // Title-form Cases titled "e2e" on the first whiteboard of the workspace at
 // `root`, at the given board places, written as the program would, with
-// their point files. Returns their keys and, in `board`, the whiteboard's.
+// their point files and, when `content` (GBK) is given, that content.
+// Returns their keys and, in `board`, the whiteboard's.
 inline std::vector<RecordKey> add_title_cases(const std::string& root,
                                               const std::vector<std::pair<int, int>>& places,
-                                              RecordKey* board = nullptr) {
+                                              RecordKey* board = nullptr,
+                                              const std::string& content = {}) {
     std::vector<RecordKey> keys;
     clear_tables();
     set_workspace_root(root);
@@ -41,7 +44,10 @@ inline std::vector<RecordKey> add_title_cases(const std::string& root,
         record->form = kFormTitle;
         record->x = x;
         record->y = y;
-        EXPECT_EQ(save_case(0, 0, 0, at.slot), 0);
+        if (!content.empty()) {
+            std::memcpy(find_case_body(0, 0, at.slot)->text, content.c_str(), content.size() + 1);
+        }
+        EXPECT_EQ(save_case(content.empty() ? 0 : 2, 0, 0, at.slot), 0);
         CasePointFile points;
         EXPECT_EQ(load_points(*record, points), 0);
         keys.push_back(record->key);

@@ -77,7 +77,7 @@ TEST_F(DialogsE2e, CtrlNATitleAndEnterMakeACase) {
     start();
     const WindowInfo w = open_board();
     ASSERT_NE(w.id, 0u);
-    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 800, 600) == kBackground; })) << log();
+    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 813, 613) == kBackground; })) << log();
     move(w, 800, 600);
     xdo({"click", "1"});
     xdo({"key", "ctrl+n"});
@@ -107,7 +107,7 @@ TEST_F(DialogsE2e, CtrlAltAndAClickLinkTwoCasesAndASecondGestureUnlinksThem) {
     start();
     const WindowInfo w = open_board();
     ASSERT_NE(w.id, 0u);
-    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 1200, 800) == kBackground; })) << log();
+    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 1213, 813) == kBackground; })) << log();
     const auto gesture = [&] {
         move(w, 306, 306);
         xdo({"sleep", "0.3", "keydown", "ctrl", "keydown", "alt", "sleep", "0.3", "keyup", "alt",
@@ -138,7 +138,7 @@ TEST_F(DialogsE2e, APasswordSetThroughTheMenuLocksAndOnlyItUnlocks) {
     start();
     const WindowInfo w = open_board();
     ASSERT_NE(w.id, 0u);
-    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 800, 600) == kBackground; })) << log();
+    ASSERT_TRUE(wait_for([&] { return m_x.pixel(w.id, 813, 613) == kBackground; })) << log();
 
     // The background's menu of the first category: its 设置密码 item.
     const int mx = 600, my = 300;

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +25,11 @@
 #include "app/start/layout.h"
 #include "app/tests/e2e/x11_window.h"
 #include "base/testing/temp_dir.h"
+#include "store/cases.h"
+#include "store/keys.h"
+#include "store/load.h"
+#include "store/locks.h"
+#include "store/tables.h"
 
 extern char** environ;
 
@@ -166,10 +173,22 @@ protected:
         EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
     }
 
-    // Waits up to 5 s for `done`.
+    // Moves the pointer to (x, y) in the window, then runs `then` (more
+    // xdotool commands: clicks, sleeps).
+    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
+        std::vector<std::string> args{"xdotool",         "mousemove",
+                                      "--window",        std::to_string(w.id),
+                                      std::to_string(x), std::to_string(y)};
+        args.insert(args.end(), then.begin(), then.end());
+        ASSERT_EQ(run(args), 0);
+    }
+
+    // Waits up to `ms` for `done`. The default is long because a loaded
+    // machine (the suite runs display tests side by side) can take seconds
+    // to show a board; a condition that holds ends the wait at once.
     template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 5000; waited += 50) {
+    bool wait_for(Condition done, int ms = 15000) {
+        for (int waited = 0; waited < ms; waited += 50) {
             if (done()) return true;
             nap(50);
         }

@@ -61,14 +61,6 @@ protected:
                   0);
     }
 
-    template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 8000; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
-    }
 
     int stored_last_board() {
         WorkspaceSettings ws;
