@@ -7,9 +7,11 @@
 #include "board/about_page.h"
 #include "board/board_switch.h"
 #include "board/cards.h"
+#include "board/colour_switches.h"
 #include "board/exerciser.h"
 #include "board/frame.h"
 #include "board/keyboard.h"
+#include "board/left_bar.h"
 #include "board/menu.h"
 #include "board/pointer.h"
 #include "board/texts.h"
@@ -131,6 +133,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             start_link_gesture(view, request.target, request.x, request.y);
             break;
         case RequestKind::kRefreshPanels:
+            if (request.panels == 0 || (request.panels & (1u << kPanelLeftBar)) != 0) left_bar_refresh();
             request_redraw(view);
             break;
     }
@@ -139,7 +142,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
 // The worker's result first; requests wait while a board loads, since most
 // of them act on its cards.
 bool process_pending(MainViewState* view, App&) {
-    switch_take_result(*view);
+    if (switch_take_result(*view)) left_bar_refresh();
     if (!board_loading(*view)) {
         BoardRequest request;
         while (take_request(&request)) carry_out(*view, request);
@@ -162,6 +165,7 @@ void deferred_resize(MainViewState* view, App&) {
 
 void layout(MainViewState* view, App& app, int width, int height) {
     set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), width, height);
+    left_bar_place(*view);
     // The origin stays inside the board at the new size.
     set_origin(*view, view->origin_x, view->origin_y);
 }
@@ -207,6 +211,9 @@ MainViewState* create_main_view(App& app) {
     const int board = opening_board(group);
     if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
     show_board(*view, group, board);
+    // The program's own view shows the left bar from the start; pictures of
+    // a board show the board alone.
+    install_left_bar(*view);
     return view;
 }
 
@@ -218,6 +225,11 @@ MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int 
 }
 
 void free_main_view(MainViewState* view) {
+    if (left_bar_state().view == view) {
+        free_left_bar(left_bar_state());
+        left_bar_state().view = nullptr;
+        free_colour_switches();
+    }
     free_menu(*view);
     free_top_bar(*view);
     free_board_pictures(&view->pictures);
