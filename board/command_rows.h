@@ -34,4 +34,17 @@ void size_dialog_command(MainView& view, int item, const MenuTarget& target);
 void quit_command(MainView& view, int item, const MenuTarget& target);
 void about_command(MainView& view, int item, const MenuTarget& target);
 
+// case_create.cpp: new category (0, 1), new Case (5), add resource (45).
+void new_category_command(MainView& view, int item, const MenuTarget& target);
+void new_case_command(MainView& view, int item, const MenuTarget& target);
+void add_resource_command(MainView& view, int item, const MenuTarget& target);
+
+// password.cpp: lock the screen (7), set or change the password (8, 9).
+void lock_command(MainView& view, int item, const MenuTarget& target);
+void password_command(MainView& view, int item, const MenuTarget& target);
+
+// commands_links.cpp: start a link (20), loose and tight relations (35, 36).
+void link_command(MainView& view, int item, const MenuTarget& target);
+void relation_command(MainView& view, int item, const MenuTarget& target);
+
 }  // namespace nd

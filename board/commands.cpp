@@ -11,16 +11,16 @@ namespace nd {
 namespace {
 
 constexpr CommandFn kTable[kCommandCount] = {
-    nullptr,  // 0 新建分类(N)...: the new-category dialog comes with the dialogs
-    nullptr,  // 1 在此新建分类: the same dialog, inserting at the placeholder row
+    new_category_command,  // 0 新建分类(N)...
+    new_category_command,  // 1 在此新建分类, at the placeholder row
     delete_category_command,  // 2 删除(X), an empty category
     delete_category_command,  // 3 删除(X), a category holding Cases
     nullptr,                  // 4 改名(R)...: the rename dialog comes with resources and renaming
-    nullptr,                  // 5 新建 Case (N)...: Case creation comes with the dialogs
+    new_case_command,         // 5 新建 Case (N)...
     delete_case_command,      // 6 删除(X), a Case
-    nullptr,  // 7 锁定(L): locking needs the unlock dialog, which comes with the dialogs
-    nullptr,  // 8 设置密码: the password dialogs come with the dialogs
-    nullptr,  // 9 修改密码: likewise
+    lock_command,             // 7 锁定(L)
+    password_command,         // 8 设置密码
+    password_command,         // 9 修改密码
     size_dialog_command,  // 10 调整窗口大小: the seam the top bar's size button shares
     nullptr,              // 11 复制(Y): the clipboard comes with the content editor
     nullptr,              // 12 粘贴(P): likewise
@@ -31,7 +31,7 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 17 黄色
     set_case_attribute,   // 18 灰色
     quit_command,         // 19 关闭
-    nullptr,              // 20 关联(A): the link gesture comes with the links
+    link_command,         // 20 关联(A)
     sort_view_command,    // 21 梳理(S)...
     nullptr,              // 22: no item
     jump_command,         // 23 跳转(J)
@@ -46,8 +46,8 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 32 L3（引起关注）
     set_case_attribute,   // 33 L4（重要）
     set_case_attribute,   // 34 L5（要命）
-    nullptr,              // 35 松散关系: relations come with the links and the content editor
-    nullptr,              // 36 紧密关系: likewise
+    relation_command,     // 35 松散关系, on a link row of the content editor
+    relation_command,     // 36 紧密关系
     nullptr,              // 37 评估(D)...: the assessment report comes with the analysis views
     nullptr,              // 38: no item
     set_case_attribute,   // 39 简单
@@ -56,7 +56,7 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 42 未知
     set_case_attribute,   // 43 了解
     set_case_attribute,   // 44 存疑
-    nullptr,              // 45 添加资源(N)...: resources come with resources and renaming
+    add_resource_command,  // 45 添加资源(N)...
     nullptr,              // 46 改名(R)... of a resource: likewise
     nullptr,              // 47 清空(C): likewise
     nullptr,              // 48 同步到所有关系: likewise

@@ -34,4 +34,8 @@ void draw_dialog(const MainView& view, gfx::IMAGE* canvas) {
     if (view.dialog.hooks && view.dialog.hooks->draw) view.dialog.hooks->draw(view, canvas);
 }
 
+void dialog_tick(MainView& view) {
+    if (view.dialog.hooks && view.dialog.hooks->tick) view.dialog.hooks->tick(view);
+}
+
 }  // namespace nd

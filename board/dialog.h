@@ -21,6 +21,9 @@ struct DialogHooks {
     void (*draw)(const MainView& view, gfx::IMAGE* canvas) = nullptr;
     // The dialog is being closed from outside (the board is left).
     void (*closing)(MainView& view) = nullptr;
+    // Once a frame, before input: work the dialog waits for (a clipboard
+    // read).
+    void (*tick)(MainView& view) = nullptr;
 };
 
 // The rename dialog has a slot number of its own beside the dialog kinds.
@@ -39,5 +42,7 @@ bool rename_dialog_open(const MainView& view);
 void open_dialog(MainView& view, int kind, const DialogHooks* hooks, void* state);
 void close_dialog(MainView& view);
 void draw_dialog(const MainView& view, gfx::IMAGE* canvas);
+// The open dialog's tick, once a frame.
+void dialog_tick(MainView& view);
 
 }  // namespace nd

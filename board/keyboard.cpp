@@ -8,6 +8,7 @@
 #include "board/cards.h"
 #include "board/dialog.h"
 #include "board/link_gesture.h"
+#include "board/lock_screen.h"
 #include "board/main_view.h"
 #include "board/menu.h"
 #include "board/pointer.h"
@@ -148,6 +149,13 @@ bool is_arrow(uint32_t key) {
 
 void handle_key(MainView& view, const gfx::KeyMsg& key) {
     const bool down = key.kind == gfx::kKeyDown;
+    // Behind the lock every key goes to the unlock dialog and nowhere else.
+    if (screen_locked(view)) {
+        const int code = ui::edit_code(key);
+        if (code != ui::kKeyNone && view.dialog.hooks && view.dialog.hooks->key)
+            view.dialog.hooks->key(view, code);
+        return;
+    }
     if (down && view.ctrl_held && view.alt_held && is_arrow(key.key) && !view.window.resize_mode) {
         cancel_link_gesture(view);
         set_keyboard_resize_mode(view, true);
@@ -190,7 +198,7 @@ void keyboard_step(MainView& view) {
     // Holding Ctrl and Alt together starts linking from what is under the
     // pointer, once, when the second of them goes down.
     if (ctrl_alt && !(view.ctrl_held && view.alt_held) && !menu_is_open(view) &&
-        !dialog_is_open(view)) {
+        !dialog_is_open(view) && !screen_locked(view)) {
         MenuTarget target;
         if (target_under_pointer(view, &target)) run_direct(view, target, kRequestLink);
     }

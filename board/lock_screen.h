@@ -1,6 +1,7 @@
-// The lock-state seam: while the screen is locked the frame shows only the
-// lock screen (the time, the date and the unlock dialog). Locking and
-// unlocking come with the password dialogs.
+// The lock state: while the screen is locked the frame shows only the lock
+// screen (the time, the date and the unlock dialog), and only the unlock
+// dialog takes input. Locking and unlocking are board/password.h's. The
+// state is never stored.
 #pragma once
 
 #include "gfx/gfx.h"

@@ -13,6 +13,7 @@
 #include "board/keyboard.h"
 #include "board/left_bar.h"
 #include "board/menu.h"
+#include "board/password.h"
 #include "board/pointer.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
@@ -130,7 +131,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             break;
         }
         case RequestKind::kStartLink:
-            start_link_gesture(view, request.target, request.x, request.y);
+            start_link_gesture(view, request.target, request.x, request.y, request.object);
             break;
         case RequestKind::kRefreshPanels:
             if (request.panels == 0 || (request.panels & (1u << kPanelLeftBar)) != 0) left_bar_refresh();
@@ -143,7 +144,10 @@ void carry_out(MainView& view, const BoardRequest& request) {
 // of them act on its cards.
 bool process_pending(MainViewState* view, App&) {
     if (switch_take_result(*view)) left_bar_refresh();
-    if (!board_loading(*view)) {
+    dialog_tick(*view);
+    // While the screen is locked the requests wait: nothing of the board
+    // may open or move behind the lock.
+    if (!board_loading(*view) && !screen_locked(*view)) {
         BoardRequest request;
         while (take_request(&request)) carry_out(*view, request);
     }
@@ -168,6 +172,8 @@ void layout(MainViewState* view, App& app, int width, int height) {
     left_bar_place(*view);
     // The origin stays inside the board at the new size.
     set_origin(*view, view->origin_x, view->origin_y);
+    // The unlock line is centred in the window, so it follows the new size.
+    if (screen_locked(*view)) lock_view(*view);
 }
 
 // On the autosave thread, under StorageLock: the moved cards of a fully
@@ -211,9 +217,8 @@ MainViewState* create_main_view(App& app) {
     const int board = opening_board(group);
     if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
     show_board(*view, group, board);
-    // The program's own view shows the left bar from the start; pictures of
-    // a board show the board alone.
-    install_left_bar(*view);
+    // A workspace with a password opens locked.
+    if (open_workspace_settings().record.password[0] != 0) lock_view(*view);
     return view;
 }
 
@@ -225,11 +230,7 @@ MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int 
 }
 
 void free_main_view(MainViewState* view) {
-    if (left_bar_state().view == view) {
-        free_left_bar(left_bar_state());
-        left_bar_state().view = nullptr;
-        free_colour_switches();
-    }
+    close_dialog(*view);
     free_menu(*view);
     free_top_bar(*view);
     free_board_pictures(&view->pictures);

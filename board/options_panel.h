@@ -2,8 +2,13 @@
 // window's left edge, opened from the top bar's options button. It shows
 // the three theme tiles and five of the nine option switches of
 // "config.cfg"; a switch is saved the moment it flips.
+//
+// It holds the open-dialog slot as kind 6 like the dialog object's kinds,
+// but it is no text-entry form: it has its own hooks, since its clicks
+// land on switches and tiles and a click beside it closes it.
 #pragma once
 
+#include "board/dialog_kinds.h"
 #include "gfx/rect.h"
 
 namespace nd {
@@ -11,7 +16,6 @@ namespace nd {
 struct MainViewState;
 using MainView = MainViewState;
 
-inline constexpr int kDialogOptions = 6;
 inline constexpr int kOptionsWidth = 440;
 
 // The rows shown, top to bottom, and their switches' y.

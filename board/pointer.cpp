@@ -11,6 +11,7 @@
 #include "board/hit_codes.h"
 #include "board/layout.h"
 #include "board/link_gesture.h"
+#include "board/lock_screen.h"
 #include "board/main_view.h"
 #include "board/map_marks.h"
 #include "board/menu.h"
@@ -343,6 +344,11 @@ void pointer_message(MainView& view, const gfx::MouseMsg& msg, uint64_t tick) {
     // pointer is found again.
     if (!dragging(p.drag)) p.hit = hit_test(view, msg.x, msg.y);
     request_redraw(view);
+    // Behind the lock only the unlock dialog is there.
+    if (screen_locked(view)) {
+        if (view.dialog.hooks && view.dialog.hooks->pointer) view.dialog.hooks->pointer(view, msg);
+        return;
+    }
     if (menu_is_open(view) && menu_pointer(view, msg)) return;
     if (dialog_is_open(view) && view.dialog.hooks && view.dialog.hooks->pointer &&
         view.dialog.hooks->pointer(view, msg)) {

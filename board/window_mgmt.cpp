@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "board/dialog_kinds.h"
 #include "board/main_view.h"
 #include "gfx/window/key_map.h"
 #include "gfx/window/window.h"
@@ -18,9 +19,6 @@ constexpr int kDefaultHeight = 900;
 // The step stops growing here, far past any window, so the float never
 // overflows however long a key is held.
 constexpr float kLargestStep = 4096.0f;
-// The dialog kind of the window-size dialog; while it is open the
-// deferred re-layout waits.
-constexpr int kDialogWindowSize = 8;
 
 // Where the window is put after a size change: its remembered place, or the
 // work area's corner while it is not placed.
@@ -74,10 +72,6 @@ void toggle_maximise(MainView& view) {
     // again, the panels with it.
     app.RunState.store(kRelayout);
 }
-
-// The window-size dialog is one kind of the dialog object, which comes with
-// the dialogs; until then nothing opens here.
-void open_size_dialog(MainView&) {}
 
 void set_keyboard_resize_mode(MainView& view, bool on) {
     WindowState& w = view.window;

@@ -19,7 +19,9 @@ enum class RequestKind : int32_t {
     kJumpToCase,     // show `target`, switching boards when it is on another
     kSwitchBoard,    // make target.where's group and board current
     kContextMenu,    // open the menu of `object` (a hit code) for `target` at (x, y)
-    kStartLink,      // start the link gesture from `target`, the pointer at (x, y)
+    kStartLink,      // start the link gesture from `target`, the pointer at (x, y);
+                     // `object` is the source's origin (2 content editor ... 6
+                     // assessment entry; 0 or 1 a card)
     kRefreshPanels,  // the panels in `panels` show changed data
 };
 

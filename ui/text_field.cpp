@@ -42,17 +42,21 @@ void erase_at_caret(TextField* f) {
     f->text.erase(f->caret, gbk_char_length(f->text, f->caret));
 }
 
-// Clipboard text up to its first line break or other control byte (the box
-// holds one line), cut to the room left without splitting a character.
-void paste(TextField* f) {
-    std::string clip;
-    if (!clipboard_read_text(&clip)) return;
+}  // namespace
+
+void text_field_paste(TextField* f, std::string_view clip) {
     size_t end = 0;
     while (end < clip.size() && static_cast<unsigned char>(clip[end]) >= 0x20) ++end;
     if (f->all_selected) clear(f);
     const size_t room = f->max_bytes > f->text.size() ? f->max_bytes - f->text.size() : 0;
-    insert(f,
-           std::string_view(clip).substr(0, gbk_fit(std::string_view(clip).substr(0, end), room)));
+    insert(f, clip.substr(0, gbk_fit(clip.substr(0, end), room)));
+}
+
+namespace {
+
+void paste(TextField* f) {
+    std::string clip;
+    if (clipboard_read_text(&clip)) text_field_paste(f, clip);
 }
 
 }  // namespace

@@ -42,6 +42,12 @@ void text_field_set(TextField* field, std::string_view gbk);
 
 FieldKey text_field_key(TextField* field, int code);
 
+// Puts clipboard text in at the caret as Ctrl+V does: up to its first line
+// break or other control byte (the box holds one line), cut to the room left
+// without splitting a character, over the text when it is all selected. For
+// callers that read the clipboard themselves, without blocking.
+void text_field_paste(TextField* field, std::string_view clip);
+
 struct TextFieldLook {
     gfx::Rect box;
     const char* face = nullptr;  // GBK face name
