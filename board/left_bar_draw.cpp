@@ -51,7 +51,7 @@ void free_image(gfx::IMAGE*& image) {
 }
 
 void draw_highlight(gfx::IMAGE* canvas, const LeftBarState& s, int x, int y, int height, int alpha) {
-    if (const gfx::IMAGE* image = picture(s, pic::LEFT_BOARD_0)) {
+    if (const gfx::IMAGE* image = picture(s, pic::LEFT_BOARD_1)) {
         gfx::putimage_alphablend(canvas, image, x, y, alpha, 0, 0, kBarWidth, height);
         return;
     }
@@ -166,13 +166,9 @@ void render_preview_bars(LeftBarState& s) {
         s.bar_made[size_t(row.board)] = made;
         if (!bar) bar = gfx::new_image(kBarWidth, kBarHeight);
         // The bar shows the category's Cases by status, left to right in the
-        // order grey, green, red, yellow, on the skin's empty bar.
-        if (const gfx::IMAGE* base = picture(s, pic::LEFT_PREVIEW_0)) {
-            gfx::putimage(0, 0, base, gfx::kSrcCopy, bar);
-        } else {
-            gfx::set_bk_color(palette_color(kPalOptionRule, skin), bar);
-            gfx::clear_image(bar);
-        }
+        // order grey, green, red, yellow, on a plain ground.
+        gfx::set_bk_color(palette_color(kPalTopBar, skin), bar);
+        gfx::clear_image(bar);
         if (row.cases == 0) continue;
         int x = 0;
         int seen = 0;

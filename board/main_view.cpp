@@ -217,6 +217,9 @@ MainViewState* create_main_view(App& app) {
     const int board = opening_board(group);
     if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
     show_board(*view, group, board);
+    // The program's own view shows the left bar from the start; pictures of
+    // a board show the board alone.
+    install_left_bar(*view);
     // A workspace with a password opens locked.
     if (open_workspace_settings().record.password[0] != 0) lock_view(*view);
     return view;
@@ -231,6 +234,11 @@ MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int 
 
 void free_main_view(MainViewState* view) {
     close_dialog(*view);
+    if (left_bar_state().view == view) {
+        free_left_bar(left_bar_state());
+        left_bar_state().view = nullptr;
+        free_colour_switches();
+    }
     free_menu(*view);
     free_top_bar(*view);
     free_board_pictures(&view->pictures);

@@ -237,12 +237,12 @@ TEST_F(WindowTest, TheMenuDrawsDisabledItemsFaintlyAndMarksTheCasesColour) {
     gfx::clear_image(canvas);
     draw_menu(view, canvas);
     const MenuEntry* red = nullptr;
-    // 梳理(S): its sorting view is not built yet.
+    // 评估(D)...: its assessment report is not built yet.
     const MenuEntry* link = nullptr;
     for (int i = 0; i < view.menu.count; ++i) {
         const MenuEntry& e = view.menu.entries[size_t(i)];
         if (e.item == 16) red = &e;
-        if (e.item == 21) link = &e;
+        if (e.item == 37) link = &e;
     }
     ASSERT_TRUE(red && link);
     EXPECT_FALSE(link->enabled);
