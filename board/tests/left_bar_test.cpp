@@ -138,18 +138,3 @@ TEST_F(LeftBar, AColourSwitchHidesItsCardsFromDrawingAndHitting) {
 
 }  // namespace
 }  // namespace nd
-namespace nd {
-namespace {
-TEST_F(LeftBar, DebugMenu) {
-    open_with_bar({{.title = "first", .x = 600, .y = 400}});
-    const int x = 100, y = 100 + 82 + 6 + 64 + 10;
-    printf("hit %d\n", hit_test(*view, x, y));
-    ticks += 1000;
-    send(gfx::kMouseMove, 0, x, y);
-    press(x, y, gfx::kMouseRight);
-    release(x, y, gfx::kMouseRight);
-    printf("menu open %d count %d obj %d\n", menu_is_open(*view), view->menu.count, view->menu.target.object);
-    for (int i = 0; i < view->menu.count; ++i) printf(" item %d at %d,%d en %d\n", view->menu.entries[i].item, view->menu.entries[i].x, view->menu.entries[i].y, view->menu.entries[i].enabled);
-}
-}
-}
