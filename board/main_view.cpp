@@ -15,6 +15,7 @@
 #include "board/menu.h"
 #include "board/password.h"
 #include "board/pointer.h"
+#include "board/sort_view.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
 #include "board/window_mgmt.h"
@@ -239,6 +240,7 @@ void free_main_view(MainViewState* view) {
         left_bar_state().view = nullptr;
         free_colour_switches();
     }
+    if (sort_view_state().view == view) free_sort_view();
     free_menu(*view);
     free_top_bar(*view);
     free_board_pictures(&view->pictures);

@@ -102,6 +102,8 @@ bool pointer(ui::Panel& panel, const gfx::MouseMsg& msg) {
     const int button = button_at(panel.rect, msg.x, msg.y);
     if (column != s.hover_column || entry != s.hover_entry || button != s.hover_button)
         view_state().redraw = true;
+    const bool changed =
+        column != s.hover_column || entry != s.hover_entry || button != s.hover_button;
     s.hover_column = column;
     s.hover_entry = entry;
     s.hover_button = button;
@@ -115,7 +117,10 @@ bool pointer(ui::Panel& panel, const gfx::MouseMsg& msg) {
             s.selected_column = column;
             s.selected_entry = entry;
         }
+        render_sort_view(s, panel.rect);
         view_state().redraw = true;
+    } else if (changed) {
+        render_sort_view(s, panel.rect);
     }
     return panel.rect.contains(msg.x, msg.y);
 }
@@ -134,8 +139,13 @@ bool wheel(ui::Panel& panel, int, int, int delta) {
     s.scroll -= delta / 120 * 3 * kSortEntryStep;
     clamp_scroll(s, panel.rect);
     s.hover_entry = -1;
+    render_sort_view(s, panel.rect);
     view_state().redraw = true;
     return true;
+}
+
+void skin_changed(ui::Panel& panel, int) {
+    if (panel.visible) render_sort_view(*static_cast<SortViewState*>(panel.state), panel.rect);
 }
 
 constexpr ui::PanelHooks kHooks = {
@@ -144,7 +154,7 @@ constexpr ui::PanelHooks kHooks = {
     .wheel = wheel,
     .key = nullptr,
     .draw = draw_sort_view,
-    .skin_changed = nullptr,
+    .skin_changed = skin_changed,
 };
 
 }  // namespace
@@ -244,6 +254,7 @@ void open_sort_view(MainView& view, const CaseRef& ref) {
                        std::string_view(record->title, strnlen(record->title, sizeof record->title)));
     panel->rect = sort_view_rect(view.width, view.height);
     panel->visible = true;
+    render_sort_view(s, panel->rect);
     ui::panel_bring_to_front(&list, kPanelListView);
     request_redraw(view);
 }

@@ -53,6 +53,9 @@ struct SortViewState {
     int selected_column = -1;
     int selected_entry = -1;
     int hover_button = -1;  // a mode button, or 4 the close button
+    // The view drawn whole whenever its look changes; a frame only places
+    // it, so a hundred entries cost a frame no more than one image.
+    gfx::IMAGE* picture = nullptr;
 };
 
 SortViewState& sort_view_state();
@@ -70,6 +73,10 @@ int sort_column_top(const gfx::Rect& panel);
 // The mode buttons and the close button, on the screen.
 gfx::Rect sort_button_rect(const gfx::Rect& panel, int button);
 
+// Draws the view into its picture, at the panel's size.
+void render_sort_view(SortViewState& s, const gfx::Rect& panel);
 void draw_sort_view(const ui::Panel& panel, gfx::IMAGE* canvas);
+// Frees the picture (the view is left).
+void free_sort_view();
 
 }  // namespace nd

@@ -76,10 +76,16 @@ void draw_column(const SortViewState& s, const gfx::Rect& b, int c, gfx::IMAGE* 
 
 }  // namespace
 
-void draw_sort_view(const ui::Panel& panel, gfx::IMAGE* canvas) {
-    const SortViewState& s = *static_cast<const SortViewState*>(panel.state);
+void render_sort_view(SortViewState& s, const gfx::Rect& panel) {
+    if (panel.w <= 0 || panel.h <= 0) return;
+    if (!s.picture) s.picture = gfx::new_image(panel.w, panel.h);
+    if (gfx::image_width(s.picture) != panel.w || gfx::image_height(s.picture) != panel.h)
+        gfx::resize(s.picture, panel.w, panel.h);
+    gfx::IMAGE* canvas = s.picture;
+    gfx::set_bk_mode(gfx::kTransparent, canvas);
     const int skin = current_skin();
-    const gfx::Rect& b = panel.rect;
+    // Drawn at the picture's own origin; the frame places it.
+    const gfx::Rect b{0, 0, panel.w, panel.h};
     gfx::set_fill_color(kGround, canvas);
     gfx::fill_bar(b.x, b.y, b.right(), b.bottom(), canvas);
     gfx::set_color(palette_color(kPalOptionRule, skin), canvas);
@@ -89,6 +95,18 @@ void draw_sort_view(const ui::Panel& panel, gfx::IMAGE* canvas) {
     gfx::text_out(b.x + 30, b.y + 30, s.title, canvas);
     draw_buttons(s, b, canvas, skin);
     for (int c = 0; c < 4; ++c) draw_column(s, b, c, canvas, skin);
+}
+
+void draw_sort_view(const ui::Panel& panel, gfx::IMAGE* canvas) {
+    const SortViewState& s = *static_cast<const SortViewState*>(panel.state);
+    if (s.picture) gfx::putimage(panel.rect.x, panel.rect.y, s.picture, gfx::kSrcCopy, canvas);
+}
+
+void free_sort_view() {
+    SortViewState& s = sort_view_state();
+    if (s.picture) gfx::delete_image(s.picture);
+    s.picture = nullptr;
+    s.view = nullptr;
 }
 
 }  // namespace nd
