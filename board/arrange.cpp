@@ -62,12 +62,19 @@ struct Members {
     std::span<const int> group(int g) const { return {of[size_t(g)].data(), size_t(count[size_t(g)])}; }
 };
 
-void by_difficulty(const ArrangeOrigin& o, std::span<const ArrangeItem> items, ArrangeResult* out) {
+// The items by group, the group of each given by `group_of`.
+Members members_by(std::span<const ArrangeItem> items, int (*group_of)(const ArrangeItem&)) {
     Members m;
     for (size_t i = 0; i < items.size(); ++i) {
-        const int d = std::clamp(items[i].difficulty, 0, 2);
-        m.of[size_t(d)][size_t(m.count[size_t(d)]++)] = int(i);
+        const int g = group_of(items[i]);
+        m.of[size_t(g)][size_t(m.count[size_t(g)]++)] = int(i);
     }
+    return m;
+}
+
+void by_difficulty(const ArrangeOrigin& o, std::span<const ArrangeItem> items, ArrangeResult* out) {
+    const Members m =
+        members_by(items, [](const ArrangeItem& item) { return std::clamp(item.difficulty, 0, 2); });
     const int x0 = o.bar_x + o.bar_width + 100;
     int y = o.bar_top + kGroupsTop;
     for (int d = 0; d < 3; ++d) {
@@ -94,15 +101,11 @@ int height_figure(int n) {
 }
 
 void by_colour(const ArrangeOrigin& o, std::span<const ArrangeItem> items, ArrangeResult* out) {
-    Members m;
-    for (size_t i = 0; i < items.size(); ++i) {
-        const int c = std::clamp(items[i].colour, 0, 3);
-        m.of[size_t(c)][size_t(m.count[size_t(c)]++)] = int(i);
-    }
+    const Members m =
+        members_by(items, [](const ArrangeItem& item) { return std::clamp(item.colour, 0, 3); });
     const int x0 = o.bar_x + o.bar_width + 100;
     const int top = o.bar_top + kGroupsTop;
     // Grey top-left, green top-right, red bottom-left, yellow bottom-right.
-    ArrangeResult scratch;
     const ArrangeGroup grey = lay_group(kColourShelved, items, m.group(kColourShelved), 4, x0, top, out);
     const int red_top = height_figure(m.count[kColourShelved]) + o.bar_top + 102;
     const ArrangeGroup red = lay_group(kColourSevere, items, m.group(kColourSevere), 4, x0, red_top, out);

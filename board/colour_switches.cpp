@@ -125,15 +125,9 @@ void install_colour_switches(MainView& view) {
     g_box.hovered = -1;
     g_box.pressed = -1;
     (void)reload_on_change(&g_box.pictures, kLeftNames);
-    ui::PanelList& list = view_state().panels;
-    if (!ui::panel_find(&list, kPanelColourSwitches)) {
-        ui::Panel panel;
-        panel.id = kPanelColourSwitches;
-        panel.state = &g_box;
-        panel.hooks = &kHooks;
-        (void)ui::panel_add(&list, panel);
-    }
-    if (ui::Panel* panel = ui::panel_find(&list, kPanelColourSwitches)) panel->visible = true;
+    // The list has room for every panel id.
+    if (ui::Panel* panel = ui::panel_install(&view_state().panels, kPanelColourSwitches, &g_box, &kHooks))
+        panel->visible = true;
 }
 
 void colour_switches_place(MainView&, const gfx::Rect& left_bar) {

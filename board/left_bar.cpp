@@ -250,17 +250,9 @@ void install_left_bar(MainView& view) {
     s = LeftBarState{};
     s.view = &view;
     s.measure = gfx::new_image(1, 1);
-    ui::PanelList& list = view_state().panels;
-    if (!ui::panel_find(&list, kPanelLeftBar)) {
-        ui::Panel panel;
-        panel.id = kPanelLeftBar;
-        panel.state = &s;
-        panel.hooks = &kHooks;
-        // The list has room for every panel id.
-        (void)ui::panel_add(&list, panel);
-    }
-    ui::Panel* panel = bar_panel();
-    if (panel) panel->visible = true;
+    // The list has room for every panel id.
+    if (ui::Panel* panel = ui::panel_install(&view_state().panels, kPanelLeftBar, &s, &kHooks))
+        panel->visible = true;
     (void)reload_on_change(&s.pictures, kLeftNames);
     left_bar_refresh();
     install_colour_switches(view);

@@ -233,14 +233,7 @@ gfx::Rect sort_button_rect(const gfx::Rect& panel, int button) {
 void open_sort_view(MainView& view, const CaseRef& ref) {
     SortViewState& s = g_sort;
     ui::PanelList& list = view_state().panels;
-    if (!ui::panel_find(&list, kPanelListView)) {
-        ui::Panel panel;
-        panel.id = kPanelListView;
-        panel.state = &s;
-        panel.hooks = &kHooks;
-        (void)ui::panel_add(&list, panel);
-    }
-    ui::Panel* panel = ui::panel_find(&list, kPanelListView);
+    ui::Panel* panel = ui::panel_install(&list, kPanelListView, &s, &kHooks);
     if (!panel) return;
     s.view = &view;
     s.shown = ref;

@@ -72,24 +72,6 @@ protected:
         close_workspace_settings(ws);
     }
 
-    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
-        std::vector<std::string> args{"xdotool",         "mousemove",
-                                      "--window",        std::to_string(w.id),
-                                      std::to_string(x), std::to_string(y)};
-        args.insert(args.end(), then.begin(), then.end());
-        ASSERT_EQ(run(args), 0);
-    }
-
-    // Waits up to 5 s for `done`.
-    template <typename Condition>
-    bool wait_for(Condition done) {
-        for (int waited = 0; waited < 5000; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
-    }
-
     // The program's window once it has this size and place (their changes
     // reach the server one after the other), or id 0 after 5 s.
     WindowInfo wait_placed(int width, int height, int x, int y) {

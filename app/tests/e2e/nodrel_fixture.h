@@ -159,6 +159,26 @@ protected:
         EXPECT_EQ(pixels[64 * 128 + 10], 0xFF2F8FDDu);
     }
 
+    // Moves the pointer to (x, y) in window `w`, then does `then` (more
+    // xdotool commands, chained).
+    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
+        std::vector<std::string> args{"xdotool",         "mousemove",
+                                      "--window",        std::to_string(w.id),
+                                      std::to_string(x), std::to_string(y)};
+        args.insert(args.end(), then.begin(), then.end());
+        ASSERT_EQ(run(args), 0);
+    }
+
+    // Waits up to `ms` for `done`.
+    template <typename Condition>
+    bool wait_for(Condition done, int ms = 5000) {
+        for (int waited = 0; waited < ms; waited += 50) {
+            if (done()) return true;
+            nap(50);
+        }
+        return done();
+    }
+
     std::string log() {
         std::ifstream in(m_dir / "nodrel.log");
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -73,23 +73,6 @@ protected:
         return cfg.profiles[kProductCode].options[row];
     }
 
-    void xdotool(const WindowInfo& w, int x, int y, const std::vector<std::string>& then) {
-        std::vector<std::string> args{"xdotool",         "mousemove",
-                                      "--window",        std::to_string(w.id),
-                                      std::to_string(x), std::to_string(y)};
-        args.insert(args.end(), then.begin(), then.end());
-        ASSERT_EQ(run(args), 0);
-    }
-
-    template <typename Condition>
-    bool wait_for(Condition done, int ms = 5000) {
-        for (int waited = 0; waited < ms; waited += 50) {
-            if (done()) return true;
-            nap(50);
-        }
-        return done();
-    }
-
     // Waits for the board, then for the pixel at (x, y) to show it.
     WindowInfo board_shown(int x, int y) {
         const WindowInfo w = open_board();
