@@ -273,6 +273,12 @@ void left_bar_refresh() {
     if (!s.view) return;
     const ViewState& shown = view_state();
     s.group = shown.group;
+    if (s.board != shown.board) {
+        // Another whiteboard's Cases start unselected at their top.
+        s.board = shown.board;
+        s.selected[kTabBoardCases] = -1;
+        s.scroll[kTabBoardCases] = 0;
+    }
     read_categories(s);
     if (s.measure) gfx::set_font(14, 0, texts::kYaHei, s.measure);
     read_cases(shown.group, shown.board, &s.board_cases, s.measure);

@@ -58,6 +58,7 @@ struct LeftBarState {
     MainView* view = nullptr;
     int tab = kTabCategories;
     int group = 0;
+    int board = -1;  // the whiteboard the "主 Case" tab lists
     std::array<CategoryRow, kBoardSlots> categories{};
     int category_count = 0;  // rows, placeholders included
     CaseList board_cases;
