@@ -21,6 +21,14 @@ void jump_command(MainView& view, int item, const MenuTarget& target);
 
 // commands_categories.cpp: delete a category (2, 3).
 void delete_category_command(MainView& view, int item, const MenuTarget& target);
+// commands_categories.cpp: show a category's Cases in the left bar (24).
+void preview_category_command(MainView& view, int item, const MenuTarget& target);
+
+// arrange.cpp: the four arrangements (56-59).
+void arrange_command(MainView& view, int item, const MenuTarget& target);
+
+// sort_view.cpp: the sorting view "梳理" (21).
+void sort_view_command(MainView& view, int item, const MenuTarget& target);
 
 // commands_window.cpp: the window-size dialog (10), quit (19), the about
 // page (54), the update note (55).

@@ -32,10 +32,10 @@ constexpr CommandFn kTable[kCommandCount] = {
     set_case_attribute,   // 18 灰色
     quit_command,         // 19 关闭
     link_command,         // 20 关联(A)
-    nullptr,              // 21 梳理(S)...: the sorting view comes with its list view
+    sort_view_command,    // 21 梳理(S)...
     nullptr,              // 22: no item
     jump_command,         // 23 跳转(J)
-    nullptr,              // 24 分类预览(E): the preview comes with the left bar
+    preview_category_command,  // 24 分类预览(E)
     set_case_attribute,   // 25 无
     set_case_attribute,   // 26 人
     set_case_attribute,   // 27 物
@@ -67,10 +67,10 @@ constexpr CommandFn kTable[kCommandCount] = {
     reserve_status,       // 53 the reserved status, from a colour row's right end
     about_command,        // 54 关于 Nodrel (A)
     update_note_command,  // 55 检查更新
-    nullptr,              // 56 紧凑(Q): arrangements come with the categories and colour switches
-    nullptr,              // 57 间隔(W): likewise
-    nullptr,              // 58 颜色分类(E): likewise
-    nullptr,              // 59 难度分类(F): likewise
+    arrange_command,      // 56 紧凑(Q)
+    arrange_command,      // 57 间隔(W)
+    arrange_command,      // 58 颜色分类(E)
+    arrange_command,      // 59 难度分类(F)
 };
 
 }  // namespace

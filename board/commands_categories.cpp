@@ -7,6 +7,7 @@
 #include "board/board_switch.h"
 #include "board/command_case.h"
 #include "board/command_rows.h"
+#include "board/left_bar.h"
 #include "board/main_view.h"
 #include "store/boards.h"
 #include "store/cases.h"
@@ -64,6 +65,11 @@ void delete_category_command(MainView& view, int, const MenuTarget& target) {
     }
     refresh_panels_later(panel_bit(kPanelLeftBar));
     request_redraw(view);
+}
+
+void preview_category_command(MainView&, int, const MenuTarget& target) {
+    if (target.target.where.group != view_state().group) return;
+    left_bar_preview(target.target.where.board);
 }
 
 }  // namespace nd

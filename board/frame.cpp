@@ -1,5 +1,6 @@
 #include "board/frame.h"
 
+#include "board/arrange.h"
 #include "board/board_switch.h"
 #include "board/dialog.h"
 #include "board/link_gesture.h"
@@ -64,6 +65,7 @@ bool compose_frame(MainView& view) {
     } else {
         draw_board_background(view, canvas);
         draw_grid_and_axes(view, canvas);
+        draw_arrange_frames(view, canvas);
         draw_cards_and_links(view, canvas);
         draw_board_frame(view, canvas);
         ui::draw_panels(view_state().panels, canvas);

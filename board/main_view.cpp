@@ -9,13 +9,16 @@
 #include "board/board_switch.h"
 #include "board/cards.h"
 #include "board/case_window_board.h"
+#include "board/colour_switches.h"
 #include "board/exerciser.h"
 #include "board/frame.h"
 #include "board/keyboard.h"
+#include "board/left_bar.h"
 #include "board/menu.h"
 #include "board/password.h"
 #include "board/pointer.h"
 #include "board/rename_dialog.h"
+#include "board/sort_view.h"
 #include "board/texts.h"
 #include "board/top_bar.h"
 #include "board/update_note.h"
@@ -146,6 +149,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
             refresh_analysis_panels(request.panels);
             if (request.panels == 0 || (request.panels & (1u << kPanelContentEditor)))
                 content::case_window_refresh();
+            if (request.panels == 0 || (request.panels & (1u << kPanelLeftBar)) != 0) left_bar_refresh();
             request_redraw(view);
             break;
     }
@@ -155,7 +159,7 @@ void carry_out(MainView& view, const BoardRequest& request) {
 // while a board loads, since most of them act on its cards.
 bool process_pending(MainViewState* view, App& app) {
     follow_release_news(*view, release_news());
-    switch_take_result(*view);
+    if (switch_take_result(*view)) left_bar_refresh();
     dialog_tick(*view);
     step_analysis_panels();
     // While the screen is locked the requests wait: nothing of the board
@@ -187,6 +191,7 @@ void deferred_resize(MainViewState* view, App&) {
 
 void layout(MainViewState* view, App& app, int width, int height) {
     set_canvas(*view, app.Canvas ? app.Canvas : gfx::screen_page(), width, height);
+    left_bar_place(*view);
     // The origin stays inside the board at the new size.
     set_origin(*view, view->origin_x, view->origin_y);
     // The unlock line is centred in the window, so it follows the new size.
@@ -240,6 +245,9 @@ MainViewState* create_main_view(App& app) {
     const int board = opening_board(group);
     if (workspace_created_this_run() && find_board(group, board)) add_first_note(*view, group, board);
     show_board(*view, group, board);
+    // The program's own view shows the left bar from the start; pictures of
+    // a board show the board alone.
+    install_left_bar(*view);
     // A workspace with a password opens locked.
     if (open_workspace_settings().record.password[0] != 0) lock_view(*view);
     return view;
@@ -254,6 +262,12 @@ MainViewState* create_picture_view(App& app, gfx::IMAGE* canvas, int group, int 
 
 void free_main_view(MainViewState* view) {
     close_dialog(*view);
+    if (left_bar_state().view == view) {
+        free_left_bar(left_bar_state());
+        left_bar_state().view = nullptr;
+        free_colour_switches();
+    }
+    if (sort_view_state().view == view) free_sort_view();
     free_menu(*view);
     free_top_bar(*view);
     free_update_note();

@@ -11,6 +11,7 @@
 #include <array>
 #include <mutex>
 
+#include "board/arrange.h"
 #include "board/board_switch.h"
 #include "board/card.h"
 #include "board/dialog.h"
@@ -63,6 +64,8 @@ struct MainViewState {
     std::array<bool, 4> colour_shown{true, true, true, true};
     int cell_width = 100;  // the board cell of the current arrangement
     int cell_height = 100;
+    // The group frames of the last grouping arrangement.
+    ArrangeFrames arrange_frames;
 
     ExerciserState exerciser;
     ZoomState zoom;

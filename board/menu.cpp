@@ -4,8 +4,10 @@
 
 #include "board/case_attributes.h"
 #include "board/command_case.h"
+#include "board/left_bar.h"
 #include "board/main_view.h"
 #include "board/menu_draw.h"
+#include "board/sort_view.h"
 #include "board/top_bar.h"
 #include "session/menu_objects.h"
 #include "session/workspace.h"
@@ -96,6 +98,10 @@ bool menu_target_at(const MainView& view, int hit, int x, int y, MenuTarget* out
         t.object = top_bar_menu_object(view, x, y);
         if (t.object == 0) return false;
         if (top_bar_case_object(t.object)) t.target = view_state().selected;
+    } else if (hit == kPanelLeftBar) {
+        return left_bar_menu_target(view, x, y, out);
+    } else if (hit == kPanelListView) {
+        return sort_view_menu_target(view, x, y, out);
     } else if (hit != kHitBackground && hit != kHitCaption) {
         return false;
     }

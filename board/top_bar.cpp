@@ -7,6 +7,7 @@
 #include "board/layout.h"
 #include "board/main_view.h"
 #include "board/menu.h"
+#include "board/options_panel.h"
 #include "board/top_bar_look.h"
 #include "board/window_mgmt.h"
 #include "session/menu_objects.h"
@@ -87,6 +88,8 @@ TopBarPlaces top_bar_places(const MainView& view) {
         p.rects[size_t(b)] = {right, bar.y, kCaptionButtonWidth, kCaptionButtonHeight};
     }
     p.rects[kTopMenu] = {right - kMenuButtonWidth, bar.y, kMenuButtonWidth, kCaptionButtonHeight};
+    p.rects[kTopOptions] = {p.rects[kTopMenu].x - kCaptionButtonWidth, bar.y, kCaptionButtonWidth,
+                            kCaptionButtonHeight};
     return p;
 }
 
@@ -159,6 +162,9 @@ bool top_bar_pointer(MainView& view, const gfx::MouseMsg& msg) {
             break;
         case kTopClose:
             view.close_requested = true;
+            break;
+        case kTopOptions:
+            toggle_options_panel(view);
             break;
         default: {
             // The rest open their menus under themselves.

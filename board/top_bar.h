@@ -27,6 +27,7 @@ enum TopButton : int {
     kTopDifficulty,  // difficulty
     kTopCognition,   // and cognition, shown while a Case is selected
     kTopMenu,        // the main menu: window size, lock, quit
+    kTopOptions,     // the options panel
     kTopMinimise,
     kTopSize,
     kTopMaximise,  // maximise, or restore while maximised

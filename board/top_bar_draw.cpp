@@ -116,7 +116,8 @@ void draw_top_bar(const MainView& view, gfx::IMAGE* canvas) {
     draw_remaining(view, canvas);
     draw_menu_glyph(canvas, look_of(view, places.rects[kTopMenu], kTopMenu), skin);
     const int max_first = view.window.maximised ? pic::TOP_MAX_3 : pic::TOP_MAX_0;
-    const int caption[4][2] = {{kTopMinimise, pic::TOP_MIN_0},
+    const int caption[5][2] = {{kTopOptions, pic::TOP_OP_0},
+                               {kTopMinimise, pic::TOP_MIN_0},
                                {kTopSize, pic::TOP_REWIN_0},
                                {kTopMaximise, max_first},
                                {kTopClose, pic::TOP_CLOSE_0}};

@@ -15,6 +15,7 @@ namespace nd {
 enum PanelId : int {
     kPanelAbout = 1,
     kPanelUpdateNote = 2,
+    kPanelColourSwitches = 3,
     kPanelSearch = 4,
     kPanelLeftBar = 5,
     kPanelTimeline = 6,

@@ -49,6 +49,15 @@ Panel* panel_find(PanelList* list, int id) {
     return i < 0 ? nullptr : &list->panels[i];
 }
 
+Panel* panel_install(PanelList* list, int id, void* state, const PanelHooks* hooks) {
+    if (Panel* found = panel_find(list, id)) return found;
+    Panel panel;
+    panel.id = id;
+    panel.state = state;
+    panel.hooks = hooks;
+    return panel_add(list, panel) == kPanelAdded ? panel_find(list, id) : nullptr;
+}
+
 const Panel* panel_find(const PanelList& list, int id) {
     const int i = index_of(list, id);
     return i < 0 ? nullptr : &list.panels[i];

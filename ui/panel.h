@@ -71,6 +71,9 @@ void panel_install_hidden(PanelList* list, int id, void* state, const PanelHooks
 // Takes a panel out; false when there was none with that id.
 bool panel_remove(PanelList* list, int id);
 Panel* panel_find(PanelList* list, int id);
+// The panel `id`, added at the back with its state and hooks when it is not
+// in the list yet; null only when the list is full.
+Panel* panel_install(PanelList* list, int id, void* state, const PanelHooks* hooks);
 const Panel* panel_find(const PanelList& list, int id);
 // Moves a panel to the front, the ones before it one place back.
 void panel_bring_to_front(PanelList* list, int id);
