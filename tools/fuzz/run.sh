@@ -49,7 +49,7 @@ for t in "${targets[@]}"; do
     # inputs find its faults as well and many more of them run.
     max_len=70000
     [ "$t" = lz77_decode ] && max_len=4096
-    if ! "$program" -max_total_time="$seconds" -max_len=$max_len -timeout=10 -rss_limit_mb=2048 \
+    if ! "$program" -max_total_time="$seconds" -max_len=$max_len -timeout=30 -rss_limit_mb=2048 \
         -artifact_prefix="$build/found/$t-" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
         tail -n 40 "$log" >&2
         echo "fuzz: $t found a failing input: $(ls "$build/found/$t-"* 2>/dev/null)" >&2

@@ -2,9 +2,11 @@
 // question and answers with the input, then closes. The reader skips 16-bit
 // values until the reply code and then reads the 16-byte reply, so the
 // outcome is known from the input alone.
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -20,7 +22,16 @@ namespace {
 // The request the question sends: code, hello record, keep-alive.
 constexpr size_t kRequestBytes = 2 + sizeof(HelloRecord) + 2;
 
+// Waits of the question and of the server: generous, since a fuzzing
+// machine may be busy; an answer that never ends the question shows as the
+// fuzzer's own timeout.
+constexpr int kWaitMs = 10000;
+
 void serve_one(int listener, const uint8_t* data, size_t size) {
+    // The question always connects; the wait is bounded all the same so a
+    // failed connect ends in the status check, not in a hang.
+    pollfd waiting{listener, POLLIN, 0};
+    if (::poll(&waiting, 1, kWaitMs) != 1) return;
     const int fd = ::accept(listener, nullptr, nullptr);
     if (fd < 0) return;
     uint8_t request[kRequestBytes];
@@ -62,8 +73,10 @@ void update_reply_one(const uint8_t* data, size_t size) {
 
     std::thread server(serve_one, listener, data, size);
     Version newest{99, 99, 99};
-    const int status = ask_newest_release({"127.0.0.1", port}, 2, 0, {2000, 2000}, &newest);
+    const int status = ask_newest_release({"127.0.0.1", port}, 2, 0, {kWaitMs, kWaitMs}, &newest);
     server.join();
+    if (status != (replied ? kQueryOk : kQueryNoReply))
+        std::fprintf(stderr, "fuzz: the question ended with status %d\n", status);
     fuzz_require(status == (replied ? kQueryOk : kQueryNoReply), "the reply is read as sent");
     if (replied) fuzz_require(newest == expected, "the version is the one sent");
 
