@@ -7,10 +7,11 @@
 # `nodrel-tool check` with every record file whole.
 #
 # It reports the resident memory after the warm-up (a tenth of the run, at
-# least 30 s) and at the end, and the open descriptors over the run, and
-# fails when the program ended on its own or by a signal, when the memory
-# grew by 2 % or more after the warm-up, when the descriptors changed, or
-# when the workspace is damaged. BUILD_DIR (default build) must hold nodrel,
+# least 30 s) and at the end, the open descriptors over the run and how many
+# boards the exerciser showed and left, and fails when the program ended on
+# its own or by a signal, when the memory grew by 2 % or more after the
+# warm-up, when the descriptors changed, when no board was switched, or when
+# the workspace is damaged. BUILD_DIR (default build) must hold nodrel,
 # nodrel-tool and nd_make_workspace. ND_SOAK_KEEP=1 keeps the scratch folder.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
