@@ -23,6 +23,7 @@ packages=(
     libcurl4-openssl-dev
     python3
     desktop-file-utils
+    clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${packages[@]}"; exit 0; fi
 

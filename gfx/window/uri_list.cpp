@@ -37,6 +37,10 @@ bool local_host(std::string_view host) {
 bool percent_decode(std::string_view in, std::string* out) {
     out->clear();
     for (size_t i = 0; i < in.size(); ++i) {
+        // A NUL inside a path would cut it short wherever it is used, so the
+        // file opened would be another one than the list names: refused as
+        // a raw byte and escaped alike.
+        if (in[i] == '\0') return false;
         if (in[i] != '%') {
             out->push_back(in[i]);
             continue;
@@ -44,7 +48,6 @@ bool percent_decode(std::string_view in, std::string* out) {
         if (i + 2 >= in.size()) return false;
         int high = hex_value(in[i + 1]);
         int low = hex_value(in[i + 2]);
-        // A NUL inside a path would cut it short wherever it is used.
         if (high < 0 || low < 0 || (high == 0 && low == 0)) return false;
         out->push_back(static_cast<char>(high * 16 + low));
         i += 2;

@@ -242,6 +242,7 @@ TEST(UriList, FileUrisToLocalPaths) {
         {"file:///tmp/bad%2", nullptr},
         {"file:///tmp/bad%zz", nullptr},
         {"file:///tmp/nul%00x", nullptr},
+        {std::string("file:///etc/passwd\0.png", 23), nullptr},  // a raw NUL as well
         {"file://localhost", nullptr},
         {"file:relative/x", nullptr},
     };
