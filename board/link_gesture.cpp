@@ -4,12 +4,16 @@
 #include <cstring>
 #include <mutex>
 
+#include "analysis/panels.h"
+#include "analysis/report_panel.h"
 #include "board/cards.h"
 #include "board/command_case.h"
 #include "board/hit_codes.h"
+#include "board/left_bar.h"
 #include "board/main_view.h"
 #include "board/map_marks.h"
 #include "board/pointer.h"
+#include "content/case_window.h"
 #include "store/cases.h"
 #include "store/keys.h"
 #include "store/locks.h"
@@ -93,8 +97,25 @@ void cancel_link_gesture(MainView& view) {
 bool link_target_at(const MainView& view, int x, int y, CaseRef* target, int* mark) {
     *mark = -1;
     const int hit = hit_test(view, x, y);
-    // Only cards can be released on now; the panels' rows resolve their
-    // selected Case once those panels take part.
+    switch (hit) {
+        // A search result or timeline entry under the pointer.
+        case kPanelSearch:
+        case kPanelTimeline: {
+            int anchor_x = 0, anchor_y = 0;
+            return analysis_case_at(hit, x, y, target, &anchor_x, &anchor_y);
+        }
+        case kPanelAssessment:
+            return report_selected_case(target);
+        case kPanelLeftBar:
+            return left_bar_selected_case(target);
+        // The Case window stands for its own Case.
+        case kPanelContentEditor:
+            if (!content::case_window_open()) return false;
+            *target = content::case_window_case();
+            return true;
+        default:
+            break;
+    }
     if (!hit_is_card(hit)) return false;
     const Card& card = view.cards[size_t(card_of_hit(hit))];
     if (!card.record) return false;

@@ -52,7 +52,9 @@ void complete_link_gesture(MainView& view, int x, int y);
 // `*mark` the map mark it ends at, or -1) when there is one. A card gives
 // its Case; on a map-form card a mark that carries a link gives the Case
 // at that link's other end, any other mark under the pointer the map Case
-// at that mark.
+// at that mark. A search result or timeline entry gives the Case under
+// the pointer, the assessment report and the left bar their selected
+// Case, and the Case window the Case it shows.
 bool link_target_at(const MainView& view, int x, int y, CaseRef* target, int* mark);
 
 // The storage operation: links `a` and `b` on both sides when they are not

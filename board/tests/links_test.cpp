@@ -11,6 +11,7 @@
 #include "board/map_marks.h"
 #include "board/pointer.h"
 #include "board/tests/board_fixture.h"
+#include "content/case_window.h"
 #include "store/boards.h"
 
 namespace nd {
@@ -61,6 +62,21 @@ TEST_F(LinkTest, AGestureLinksBothSidesAndASecondOneUnlinksThem) {
     EXPECT_EQ(link_count(stored(a)), 0);
     EXPECT_EQ(link_count(stored(b)), 0);
     EXPECT_EQ(view.cards[0].link_count, 0);
+}
+
+// A release on the Case window links to the Case it shows; one on an empty
+// spot of the board changes nothing.
+TEST_F(LinkTest, AReleaseOnTheCaseWindowLinksToItsCase) {
+    const CaseRef a = add_case("a");
+    const CaseRef b = add_case("b");
+    view.measure = gfx::new_image(1, 1);
+    content::set_case_window_folders(root, dir + "/");
+    ASSERT_EQ(content::open_case_window(b, {900, 100, 480, 700}, content::kTabContent), 0);
+    start_link_gesture(view, a, 0, 0);
+    complete_link_gesture(view, 1000, 400);
+    content::close_case_window();
+    EXPECT_EQ(links_to(stored(a), b), 1);
+    EXPECT_EQ(links_to(stored(b), a), 1);
 }
 
 TEST_F(LinkTest, ReleasingOnTheSourceOrCancellingChangesNothing) {
