@@ -2,6 +2,8 @@
 // on each does.
 #include "board/top_bar.h"
 
+#include <string>
+
 #include "board/case_attributes.h"
 #include "board/command_case.h"
 #include "board/layout.h"
@@ -49,39 +51,37 @@ void free_image(gfx::IMAGE*& image) {
 
 }  // namespace
 
-const char* top_label_text(int button, const CaseRecord& record) {
+std::string top_label_text(int button, const CaseRecord& record, bool named) {
+    int item = -1;
+    const char* name = "";
     switch (button) {
         case kTopKind:
-            return menu_item_spec(kind_item(record)).text;
+            item = kind_item(record);
+            name = "\xC0\xE0\xD0\xCD\xA3\xBA";  // 类型：
+            break;
         case kTopImportance:
-            return menu_item_spec(importance_item(record)).text;
+            item = importance_item(record);
+            name = "\xD6\xD8\xD2\xAA\xD0\xD4\xA3\xBA";  // 重要性：
+            break;
         case kTopDifficulty:
-            return menu_item_spec(difficulty_item(record)).text;
+            item = difficulty_item(record);
+            name = "\xC4\xD1\xB6\xC8\xA3\xBA";  // 难度：
+            break;
         case kTopCognition:
-            return menu_item_spec(cognition_item(record)).text;
+            item = cognition_item(record);
+            name = "\xC8\xCF\xD6\xAA\xB6\xC8\xA3\xBA";  // 认知度：
+            break;
         default:
-            return nullptr;
+            return {};
     }
+    const char* value = menu_item_spec(item).text;
+    return named ? std::string(name) + value : std::string(value);
 }
 
 TopBarPlaces top_bar_places(const MainView& view) {
     TopBarPlaces p;
     const gfx::Rect bar = top_bar_rect(view.width);
     const int row = bar.y + (bar.h - kToolSize) / 2;
-    p.rects[kTopLogo] = {10, bar.y + (bar.h - kLogoHeight) / 2, kLogoWidth, kLogoHeight};
-    int x = p.rects[kTopLogo].right() + kButtonGap;
-    p.rects[kTopArrange] = {x, row, kToolSize, kToolSize};
-    x += kToolSize + kButtonGap;
-    if (const CaseRecord* record = selected_record()) {
-        p.rects[kTopColour] = {x, row, kToolSize, kToolSize};
-        x += kToolSize + kButtonGap;
-        for (int b = kTopKind; b <= kTopCognition; ++b) {
-            const int w =
-                kToolSize + kLabelGap + text_width(view, top_label_text(b, *record)) + kLabelMargin;
-            p.rects[size_t(b)] = {x, row, w, kToolSize};
-            x += w + kButtonGap;
-        }
-    }
     int right = view.width;
     for (int b = kTopClose; b >= kTopMinimise; --b) {
         right -= kCaptionButtonWidth;
@@ -90,6 +90,28 @@ TopBarPlaces top_bar_places(const MainView& view) {
     p.rects[kTopMenu] = {right - kMenuButtonWidth, bar.y, kMenuButtonWidth, kCaptionButtonHeight};
     p.rects[kTopOptions] = {p.rects[kTopMenu].x - kCaptionButtonWidth, bar.y, kCaptionButtonWidth,
                             kCaptionButtonHeight};
+    p.rects[kTopLogo] = {10, bar.y + (bar.h - kLogoHeight) / 2, kLogoWidth, kLogoHeight};
+    int x = p.rects[kTopLogo].right() + kButtonGap;
+    p.rects[kTopArrange] = {x, row, kToolSize, kToolSize};
+    x += kToolSize + kButtonGap;
+    if (const CaseRecord* record = selected_record()) {
+        p.rects[kTopColour] = {x, row, kToolSize, kToolSize};
+        x += kToolSize + kButtonGap;
+        const int first = x;
+        // The named labels when they end left of the options button.
+        for (const bool named : {true, false}) {
+            x = first;
+            for (int b = kTopKind; b <= kTopCognition; ++b) {
+                const int w = kToolSize + kLabelGap +
+                              text_width(view, top_label_text(b, *record, named).c_str()) +
+                              kLabelMargin;
+                p.rects[size_t(b)] = {x, row, w, kToolSize};
+                x += w + kButtonGap;
+            }
+            p.named_labels = named;
+            if (x <= p.rects[kTopOptions].x) break;
+        }
+    }
     return p;
 }
 

@@ -39,6 +39,9 @@ enum TopButton : int {
 // selected.
 struct TopBarPlaces {
     std::array<gfx::Rect, kTopButtonCount> rects{};
+    // The Case buttons' labels carry their names ("类型：…"); in a window
+    // too narrow for them they show the values alone.
+    bool named_labels = true;
 };
 
 struct TopBarState {

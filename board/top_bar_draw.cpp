@@ -81,12 +81,13 @@ void draw_top_bar(const MainView& view, gfx::IMAGE* canvas) {
             gfx::putimage_alphablend(canvas, s.top.images[pic::TOP_TAB_LINE_1], b.rect.x,
                                      b.rect.bottom() + 1, 255, 0, 0, w, kTabLineHeight);
         }
-        const char* text = record ? top_label_text(button, *record) : nullptr;
-        if (!text) return;
+        const std::string text =
+            record ? top_label_text(button, *record, places.named_labels) : std::string();
+        if (text.empty()) return;
         gfx::set_font(kTopBarTextSize, 0, kTopBarFace, canvas);
         gfx::set_color(palette_color(kPalPanelTitle, skin), canvas);
         gfx::text_out(b.rect.x + b.rect.h + 4, b.rect.y + (b.rect.h - kTopBarTextSize) / 2 - 1,
-                      text, canvas);
+                      text.c_str(), canvas);
     };
     tool(kTopArrange, pic::T_LIST_0);
     tool(kTopKind, pic::T_ATTR_0);

@@ -9,6 +9,7 @@
 #include "board/menu.h"
 #include "board/tests/board_fixture.h"
 #include "board/top_bar.h"
+#include "board/top_bar_look.h"
 #include "board/window_mgmt.h"
 #include "gfx/window/input_queue.h"
 #include "gfx/window/key_map.h"
@@ -181,6 +182,27 @@ TEST_F(WindowTest, TheTopBarsButtonsFitTheNarrowestWindow) {
     }
     view_state().selected = CaseRef{};
     EXPECT_TRUE(top_bar_places(view).rects[kTopKind].empty()) << "no Case, no Case buttons";
+}
+
+// Where there is room the Case buttons say what they show ("重要性：…");
+// at the narrowest window they show the values alone.
+TEST_F(WindowTest, TheCaseButtonsNameWhatTheyShowWhereThereIsRoom) {
+    const CaseRef a = add_case("A");
+    CaseRecord& record = *find_case(0, 0, a.where.slot);
+    record.importance = 1;
+    view_state().selected = a;
+    const std::string value = top_label_text(kTopImportance, record, false);
+    EXPECT_EQ(top_label_text(kTopImportance, record, true),
+              "\xD6\xD8\xD2\xAA\xD0\xD4\xA3\xBA" + value);  // 重要性：
+    EXPECT_EQ(top_label_text(kTopMenu, record, true), "");
+    view.width = 1600;
+    const TopBarPlaces wide = top_bar_places(view);
+    EXPECT_TRUE(wide.named_labels);
+    view.width = kResizeMinWidth;
+    const TopBarPlaces narrow = top_bar_places(view);
+    EXPECT_FALSE(narrow.named_labels);
+    EXPECT_LT(narrow.rects[kTopImportance].w, wide.rects[kTopImportance].w);
+    view_state().selected = CaseRef{};
 }
 
 // A click on the kind label opens the kind menu under it for the selected
