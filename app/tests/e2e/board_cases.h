@@ -21,12 +21,14 @@ namespace nd::e2e {
 
 // Title-form Cases titled "e2e" on the first whiteboard of the workspace at
 // `root`, at the given board places, written as the program would, with
-// their point files and, when `content` (GBK) is given, that content.
-// Returns their keys and, in `board`, the whiteboard's.
+// their point files and, when `content` (GBK) is given, that content. The
+// second, fourth, ... Case takes `every_other_form` instead of the title
+// form. Returns their keys and, in `board`, the whiteboard's.
 inline std::vector<RecordKey> add_title_cases(const std::string& root,
                                               const std::vector<std::pair<int, int>>& places,
                                               RecordKey* board = nullptr,
-                                              const std::string& content = {}) {
+                                              const std::string& content = {},
+                                              int every_other_form = kFormTitle) {
     std::vector<RecordKey> keys;
     clear_tables();
     set_workspace_root(root);
@@ -41,7 +43,7 @@ inline std::vector<RecordKey> add_title_cases(const std::string& root,
         }
         EXPECT_EQ(at.flag, 0);
         CaseRecord* record = find_case(0, 0, at.slot);
-        record->form = kFormTitle;
+        record->form = keys.size() % 2 ? every_other_form : kFormTitle;
         record->x = x;
         record->y = y;
         if (!content.empty()) {

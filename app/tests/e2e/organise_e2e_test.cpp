@@ -5,6 +5,7 @@
 #include <mutex>
 #include <set>
 
+#include "app/tests/e2e/board_cases.h"
 #include "app/tests/e2e/nodrel_fixture.h"
 #include "base/file_io.h"
 #include "settings/settings.h"
@@ -34,31 +35,10 @@ protected:
         ASSERT_TRUE(workspace_root(m_workspace, m_root));
     }
 
+    // Every other card starts as a photo, so the arrangement has forms to
+    // turn back into titles.
     std::vector<RecordKey> add_cases(const std::vector<std::pair<int, int>>& places) {
-        std::vector<RecordKey> keys;
-        clear_tables();
-        set_workspace_root(m_root);
-        EXPECT_GE(load_workspace(), 0);
-        for (const auto& [x, y] : places) {
-            RecordKey key = make_key(kAttrFragment);
-            draw_fresh_serial(key);
-            LocationRef at;
-            {
-                std::lock_guard<std::mutex> hold(StorageLock);
-                at = create_case("e2e", key, 0, 0);
-            }
-            EXPECT_EQ(at.flag, 0);
-            CaseRecord* record = find_case(0, 0, at.slot);
-            // Every other card starts as a photo, so the arrangement has
-            // forms to turn back into titles.
-            record->form = keys.size() % 2 ? kFormPhoto : kFormTitle;
-            record->x = x;
-            record->y = y;
-            EXPECT_EQ(save_case(0, 0, 0, at.slot), 0);
-            keys.push_back(record->key);
-        }
-        clear_tables();
-        return keys;
+        return add_title_cases(m_root, places, nullptr, {}, kFormPhoto);
     }
 
     CaseRecord stored(const RecordKey& key) {
