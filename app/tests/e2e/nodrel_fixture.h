@@ -4,6 +4,7 @@
 // answered with it, and the program's exit status and log.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -40,6 +41,24 @@ namespace fs = std::filesystem;
 inline constexpr uint32_t kBackground = 0x5A5C50;
 inline constexpr int kScreenWidth = 1600;
 inline constexpr int kScreenHeight = 900;
+
+inline struct stat stat_of(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st;
+}
+
+// True when nobody holds the workspace's in-use lock.
+inline bool lockable(const std::string& wk) {
+    const int fd = open(wk.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    const bool free = fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    close(fd);
+    return free;
+}
 
 inline void nap(int ms) {
     usleep(static_cast<useconds_t>(ms) * 1000);
