@@ -11,8 +11,12 @@
 #include <string>
 
 #include "board/main_view.h"
+#include "gfx/window/input_queue.h"
+#include "gfx/window/window.h"
+#include "session/main_view.h"
 #include "session/requests.h"
 #include "session/view_state.h"
+#include "skins/pictures.h"
 #include "store/cases.h"
 #include "store/keys.h"
 #include "store/load.h"
@@ -130,6 +134,27 @@ protected:
             if (same_item(b.cases[i], ref.key)) return true;
         return false;
     }
+};
+
+// The same over a headless 1600 x 900 window with the skin pictures
+// installed, for the tests that lay the view out and drive it through the
+// window's input queues.
+class WindowBoardTest : public BoardTest {
+protected:
+    void SetUp() override {
+        BoardTest::SetUp();
+        install_skin_pictures();
+        gfx::force_headless(true);
+        ASSERT_EQ(gfx::open_window(1600, 900, 0x19), 0);
+        gfx::reset_input();
+        app.RunState.store(kRunning);
+    }
+    void TearDown() override {
+        gfx::reset_input();
+        gfx::close_window();
+        BoardTest::TearDown();
+    }
+    void lay_out() { board_view_steps().layout(&view, app, 1600, 900); }
 };
 
 }  // namespace nd::testing

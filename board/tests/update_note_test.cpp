@@ -73,27 +73,18 @@ TEST(UpdateNoteAreas, EveryAreaIsAnOpenInterval) {
     for (const Case& c : cases) EXPECT_EQ(update_note_area(c.x, c.y), c.area) << c.x << ", " << c.y;
 }
 
-class UpdateNoteTest : public testing::BoardTest {
+class UpdateNoteTest : public testing::WindowBoardTest {
 protected:
     ReleaseNews news;
 
     void SetUp() override {
-        BoardTest::SetUp();
-        install_skin_pictures();
-        gfx::force_headless(true);
-        ASSERT_EQ(gfx::open_window(1600, 900, 0x19), 0);
-        gfx::reset_input();
-        app.RunState.store(kRunning);
-        board_view_steps().layout(&view, app, 1600, 900);
+        WindowBoardTest::SetUp();
+        lay_out();
         install_update_note(view);
     }
     void TearDown() override {
-        free_menu(view);
-        free_top_bar(view);
         free_update_note();
-        gfx::reset_input();
-        gfx::close_window();
-        BoardTest::TearDown();
+        WindowBoardTest::TearDown();
     }
 
     ui::Panel& note() { return *ui::panel_find(&view_state().panels, kPanelUpdateNote); }

@@ -60,31 +60,22 @@ TEST(KeyboardResize, TheSizeStaysWithinTheModesLimitsHoweverLongAKeyIsHeld) {
     }
 }
 
-class WindowTest : public testing::BoardTest {
+class WindowTest : public testing::WindowBoardTest {
 protected:
     WorkspaceSettings settings;
 
     void SetUp() override {
-        BoardTest::SetUp();
-        install_skin_pictures();
-        gfx::force_headless(true);
-        ASSERT_EQ(gfx::open_window(1600, 900, 0x19), 0);
-        gfx::reset_input();
+        WindowBoardTest::SetUp();
         std::string reason;
         ASSERT_GE(load_workspace_settings(settings, dir + "/ws.wk", &reason), 0) << reason;
         adopt_open_workspace(settings, false);
         ASSERT_EQ(store_window_size(1200, 700), 0);
-        app.RunState.store(kRunning);
-        board_view_steps().layout(&view, app, 1600, 900);
+        lay_out();
         install_about_page(view);
     }
     void TearDown() override {
-        free_menu(view);
-        free_top_bar(view);
         release_open_workspace();
-        gfx::reset_input();
-        gfx::close_window();
-        BoardTest::TearDown();
+        WindowBoardTest::TearDown();
     }
 
     void key(uint32_t vk, uint32_t kind, uint32_t flags = 0) {
